@@ -1,0 +1,40 @@
+// The picture of one question: what the drawing statements and print asked for,
+// in picture units (thousandths of the picture's height, origin top-left).
+// Nothing is drawn while a script runs; the window draws the list afterwards.
+#pragma once
+
+#include "script/Fault.h"
+#include "script/Text.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace numbrelle {
+
+enum class DrawingKind : std::int16_t { Line = 0, Box = 1, Circle = 2, Text = 3 };
+
+struct DrawingCommand {
+    std::int16_t kind = 0;
+    std::int16_t x1 = 0;
+    std::int16_t y1 = 0;
+    std::int16_t x2 = 0; // the radius of a circle
+    std::int16_t y2 = 0;
+    Text text; // pen width text, "#paint", or the printed text
+    std::int16_t red = 0;
+    std::int16_t green = 0;
+    std::int16_t blue = 0;
+
+    bool operator==(const DrawingCommand&) const = default;
+};
+
+struct DrawingList {
+    std::vector<DrawingCommand> entries;
+
+    int lastDrawing() const { return static_cast<int>(entries.size()) - 1; }
+    bool empty() const { return entries.empty(); }
+};
+
+// Appends one command; a list that already holds 32768 entries faults with overflow.
+Fault AddDrawing(DrawingList& list, DrawingCommand command);
+
+} // namespace numbrelle

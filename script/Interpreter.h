@@ -1,0 +1,150 @@
+// The interpreter state the application owns: the statement list, the
+// variables, the block stack and the question record. RunScript runs the list
+// once from its first statement to its last and leaves a fresh record behind.
+// Errors never stop a run: each is shown in a message box and the run goes on.
+#pragma once
+
+#include "script/DrawingList.h"
+#include "script/Fault.h"
+#include "script/StatementList.h"
+#include "script/Text.h"
+#include "script/Value.h"
+#include "script/VariableStore.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace numbrelle {
+
+class MessageBox;
+class RandomSource;
+
+struct QuestionRecord {
+    Text title;
+    Text descriptionText;
+    Text categoryText;
+    Text answerText;
+    Text questionText;
+    DrawingList drawingList;
+};
+
+// Kinds: 0 plain block (value 1 runs, 0 skipped), 1 while loop and 2 for loop
+// (value = index of the loop statement).
+struct BlockEntry {
+    std::int16_t kind = 0;
+    std::int16_t value = 0;
+};
+
+// The open blocks of a run. It counts its (0, 0) entries as they change, so
+// deciding whether a statement is skipped costs nothing per statement.
+class BlockStack {
+public:
+    static constexpr std::size_t maxEntries = 32768;
+
+    bool empty() const { return m_entries.empty(); }
+    std::size_t size() const { return m_entries.size(); }
+    const BlockEntry& top() const { return m_entries.back(); }
+    const BlockEntry& at(std::size_t i) const { return m_entries[i]; }
+    int skipDepth() const { return m_skipped; }
+
+    Fault push(std::int16_t kind, std::int16_t value);
+    void pop();
+    void set(std::size_t i, std::int16_t kind, std::int16_t value);
+    void setTop(std::int16_t kind, std::int16_t value) { set(m_entries.size() - 1, kind, value); }
+    void clear();
+
+private:
+    static bool isSkip(const BlockEntry& e) { return e.kind == 0 && e.value == 0; }
+    std::vector<BlockEntry> m_entries;
+    int m_skipped = 0;
+};
+
+// Which record text a text statement appends to.
+enum class RecordField : std::uint8_t { Question, Title, Description, Category, Answer };
+
+// Sees a run as it happens; the runner's trace and checks use it. Every
+// callback is optional.
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+    virtual void statementPassed(std::int32_t /*index*/, bool /*ran*/, std::size_t /*depth*/) { }
+    virtual void stored(const Location& /*at*/, const Text& /*name*/, const Value& /*value*/) { }
+    virtual void appended(RecordField /*field*/, const Text& /*text*/) { }
+    virtual void messageShown(std::int32_t /*index*/, const Text& /*text*/) { }
+    virtual void statementCapHit() { }
+    virtual void messageCapHit() { }
+};
+
+class Interpreter {
+public:
+    static constexpr std::int64_t maxStatementsPerRun = 10'000'000;
+    static constexpr int maxMessagesPerRun = 50;
+    // The double nearest to 3.14159265358979, a little below the exact value.
+    static constexpr double pi = 3.14159265358979;
+
+    Interpreter(MessageBox& messages, RandomSource& random);
+
+    // Replaces the statement list with the preprocessed script.
+    void BuildStatementList(TextView script);
+    void RunScript();
+
+    const QuestionRecord& record() const { return m_record; }
+    const StatementList& statementList() const { return m_list; }
+    const VariableStore& variables() const { return m_variables; }
+    const BlockStack& blocks() const { return m_blocks; }
+    void setObserver(RunObserver* observer) { m_observer = observer; }
+
+    // --- For the statement handlers ---------------------------------------
+    VariableStore& vars() { return m_variables; }
+    BlockStack& blockStack() { return m_blocks; }
+    QuestionRecord& rec() { return m_record; }
+    RandomSource& random() { return m_random; }
+    std::int32_t programCounter() const { return m_pc; }
+    void setProgramCounter(std::int32_t pc) { m_pc = pc; }
+
+    // A fault of a statement step; the last one raised is reported after the
+    // statement.
+    void raise(Fault fault) { if (fault != Fault::None) m_pendingFault = fault; }
+    // Shows an error found by a handler, for the statement at programCounter.
+    void ReportScriptError(TextView message);
+    // Shows a msgbox text (subject to the per-run message cap).
+    void showMessage(const Text& text);
+    Text StatementContext(std::int32_t index) const;
+
+    // Operand helpers that raise their fault and answer whether they succeeded.
+    bool operandValue(const Ref& ref, Value& out);
+    bool numericValue(const Ref& ref, Value& out);
+    void storeValue(const Ref& target, const Value& value);
+    // Expands a compiled template; false (and a raised fault) when it faults.
+    bool expandTemplate(const std::vector<TemplatePiece>& pieces, Text& out);
+    // Appends to a record text, refusing (with overflow) to grow it past the
+    // text limit.
+    void appendToRecord(RecordField field, const Text& text);
+
+private:
+    void compile();
+    void resetRun();
+    void showBox(const Text& text);
+    Text errorLayout(TextView message, std::int32_t index) const;
+    void reportPendingFault(std::int32_t index);
+
+    MessageBox& m_messages;
+    RandomSource& m_random;
+    RunObserver* m_observer = nullptr;
+
+    StatementList m_list;
+    VariableStore m_variables;
+    BlockStack m_blocks;
+    QuestionRecord m_record;
+
+    std::int32_t m_pc = 0;
+    Fault m_pendingFault = Fault::None;
+    std::int32_t m_pendingFaultIndex = 0;
+    int m_messagesShown = 0;
+};
+
+// Expands a text template outside a run's compiled statements (used by "=",
+// whose text is its second field).
+std::vector<TemplatePiece> CompileTemplate(TextView operandWithoutClosingComma);
+
+} // namespace numbrelle

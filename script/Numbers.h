@@ -1,0 +1,40 @@
+// Every number rule of the language in one place: the text-to-number
+// conversions, the text forms of numbers, and rounding. Values travel between
+// statements as texts, so these rules decide what a question shows and which
+// answer it expects.
+#pragma once
+
+#include "script/Fault.h"
+#include "script/Text.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace numbrelle {
+
+// Parses the number syntax shared by every conversion: optional U+0020 blanks
+// around; an optional sign; digits with an optional "." and fraction, or "."
+// and digits; an optional exponent (E or e, optional sign, digits). Nothing
+// else is a number. Infinite when the magnitude is beyond the double range.
+std::optional<double> ParseNumber(TextView text);
+
+// Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+double RoundHalfEven(double value);
+
+Fault ToInt16(TextView text, std::int16_t& out);
+Fault ToInt32(TextView text, std::int32_t& out);
+Fault ToSingle(TextView text, float& out);
+
+// Range-checked conversion of an already rounded double.
+Fault CheckedInt16(double rounded, std::int16_t& out);
+Fault CheckedInt32(double rounded, std::int32_t& out);
+
+Text IntegerText(std::int32_t value);
+// At most 7 significant digits, as "%.7G" writes them; negative zero is "0";
+// non-finite values are "Infinity", "-Infinity" and "NaN", which no conversion
+// accepts, so they never reach a numeric variable.
+Text SingleText(float value);
+void AppendSingleText(Text& out, float value);
+void AppendIntegerText(Text& out, std::int32_t value);
+
+} // namespace numbrelle

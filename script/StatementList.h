@@ -1,0 +1,63 @@
+// The preprocessed script: a flat list of statements, each a keyword and an
+// operand in which every parenthesised group is closed by one ",". Building it
+// is purely textual and never reports anything; statements are judged when run.
+#pragma once
+
+#include "script/Text.h"
+#include "script/Value.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace numbrelle {
+
+class Interpreter;
+struct Statement;
+using Handler = void (*)(Interpreter&, const Statement&);
+
+// One piece of a text template: literal text, or a bracketed reference.
+struct TemplatePiece {
+    Text literal;
+    bool isReference = false;
+    Ref reference;
+};
+
+// What is worked out once per statement list so that runs need not re-scan
+// operands: the handler, the operand's fields and, for text statements, the
+// template.
+struct CompiledStatement {
+    Handler handler = nullptr; // null: the keyword is not one of the language
+    bool isBlock = false;      // block statements run while others are skipped
+    std::vector<Ref> fields;
+    Text scanLast;             // the last character the field scan read, if any
+    Text conditionOperator;    // if{ and while{
+    bool operatorSeen = false;
+    std::vector<TemplatePiece> templ;
+};
+
+struct Statement {
+    Text keyword;
+    Text operand;
+    // Where the statement starts in the script (1-based; 0 when it holds nothing).
+    std::int32_t line = 0;
+    std::int32_t column = 0;
+    CompiledStatement compiled;
+};
+
+struct StatementList {
+    std::vector<Statement> entries; // never empty
+    std::int32_t lastIndex = -1;
+    // More than 32767 ";": the list is one empty entry and each run only says so.
+    bool tooLong = false;
+};
+
+inline constexpr std::int32_t maxSemicolons = 32767;
+
+// The four passes: comments, blanks and braces, keyword case, splitting.
+// Keywords are left unresolved; the interpreter compiles the list.
+StatementList BuildStatementList(TextView script);
+
+char16_t LowerLetter(char16_t c);
+Text LowerLetter(TextView text);
+
+} // namespace numbrelle

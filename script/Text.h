@@ -1,0 +1,21 @@
+// Texts of the language are sequences of 16-bit code units, compared exactly.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace numbrelle {
+
+using Text = std::u16string;
+using TextView = std::u16string_view;
+
+// The longest text a statement may build; a longer result faults with overflow,
+// so that a script doubling a text in a loop cannot exhaust memory.
+inline constexpr std::size_t maxTextLength = 1048576;
+
+// ASCII-only helpers for texts known to hold ASCII (numbers, keywords).
+Text asciiText(std::string_view ascii);
+std::string utf8(TextView text);
+Text fromUtf8(std::string_view utf8);
+
+} // namespace numbrelle

@@ -1,0 +1,63 @@
+// Values as statements pass them to one another. In the language every value
+// is a text; keeping the type a value came from lets an int be read and stored
+// again without a round trip through its text, which gives the same result.
+#pragma once
+
+#include "script/Fault.h"
+#include "script/Text.h"
+
+#include <cstdint>
+
+namespace numbrelle {
+
+enum class ValueKind : std::uint8_t { Int, Single, Bit, Text };
+
+struct Value {
+    ValueKind kind = ValueKind::Text;
+    std::int16_t intValue = 0;
+    float singleValue = 0;
+    bool bitValue = false;
+    // For ValueKind::Text: valid until the next store or declaration.
+    TextView text;
+
+    static Value ofInt(std::int16_t v) { Value r; r.kind = ValueKind::Int; r.intValue = v; return r; }
+    static Value ofSingle(float v) { Value r; r.kind = ValueKind::Single; r.singleValue = v; return r; }
+    static Value ofBit(bool v) { Value r; r.kind = ValueKind::Bit; r.bitValue = v; return r; }
+    static Value ofText(TextView v) { Value r; r.kind = ValueKind::Text; r.text = v; return r; }
+
+    // The value's text form: IntegerText, SingleText, "1"/"0", or the text.
+    Text toText() const;
+    void appendTo(Text& out) const;
+    // True when the text form is exactly "0" (the bit statements' false).
+    bool isZeroText() const;
+    bool isOneText() const;
+    bool textEquals(const Value& other) const;
+
+    // The conversions of the language applied to the value's text form.
+    Fault toInt16(std::int16_t& out) const;
+    Fault toInt32(std::int32_t& out) const;
+    Fault toSingle(float& out) const;
+};
+
+struct NameSlots;
+
+// A variable reference as written in an operand: a name, or name:index. It is
+// split once; which variable it names is cached per run and looked up again
+// only while it names none and declarations have happened since.
+struct Ref {
+    Text text;        // exactly as written
+    Text foldedName;  // before the first ":", ASCII letters folded
+    bool hasIndex = false;
+    Text indexText;   // "0" and the characters after the last ":"
+    Text foldedIndexKey; // the characters after the last ":", folded: an int variable's name?
+
+    mutable std::uint64_t nameStamp = 0;
+    mutable const NameSlots* nameSlots = nullptr;
+    mutable std::uint64_t keyStamp = 0;
+    mutable const NameSlots* keySlots = nullptr;
+
+    Ref() = default;
+    explicit Ref(TextView written);
+};
+
+} // namespace numbrelle

@@ -1,0 +1,87 @@
+// The script's variables: four typed tables searched in the order int, str,
+// single, bit. Every variable is an array indexed from 0. The first declaration
+// of a name keeps winning: later namesakes are stored but never found.
+#pragma once
+
+#include "script/Fault.h"
+#include "script/Text.h"
+#include "script/Value.h"
+
+#include <array>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+namespace numbrelle {
+
+enum class VarType : std::uint8_t { Int = 0, Str = 1, Single = 2, Bit = 3 };
+
+// The first entry of each table declared under one folded name, -1 for none.
+struct NameSlots {
+    std::array<std::int32_t, 4> first { -1, -1, -1, -1 };
+};
+
+template <typename T> struct VariableEntry {
+    Text name;
+    std::int16_t upperBound = 0;
+    std::vector<T> elements;
+};
+
+// Where a reference landed: a table, an entry and an element index.
+struct Location {
+    VarType type = VarType::Int;
+    std::int32_t entry = -1;
+    std::int16_t index = 0;
+};
+
+inline constexpr std::int32_t maxTableEntries = 32768;
+inline constexpr std::int64_t maxElements = 1048576;
+
+class VariableStore {
+public:
+    void clear();
+
+    // Runs a declaration statement's operand (closing "," included).
+    Fault Declare(VarType type, TextView operandText);
+
+    // The value of an operand: a variable's element, or the text itself when no
+    // variable has the name. NumericValue does not search the str table.
+    Fault OperandValue(const Ref& ref, Value& out) const;
+    Fault NumericValue(const Ref& ref, Value& out) const;
+    // Stores a value into the element the target names; an unknown target is
+    // ignored without a fault.
+    Fault StoreValue(const Ref& target, const Value& value);
+
+    // Finds the element a reference names; false when no table holds the name.
+    // Faults for a bad index or one outside the variable's bounds.
+    Fault locate(const Ref& ref, bool numeric, Location& out, bool& found) const;
+    Value read(const Location& at) const;
+
+    const std::vector<VariableEntry<std::int16_t>>& ints() const { return m_ints; }
+    const std::vector<VariableEntry<Text>>& strs() const { return m_strs; }
+    const std::vector<VariableEntry<float>>& singles() const { return m_singles; }
+    const std::vector<VariableEntry<std::uint8_t>>& bits() const { return m_bits; }
+    const Text& entryName(VarType type, std::int32_t entry) const;
+
+private:
+    const NameSlots* slotsFor(const Text& foldedName, std::uint64_t& stamp, const NameSlots*& cached) const;
+    Fault resolveIndex(const Ref& ref, std::int16_t& index) const;
+    std::uint64_t currentStamp() const { return (m_runStamp << 24) ^ m_declarations; }
+
+    std::vector<VariableEntry<std::int16_t>> m_ints;
+    std::vector<VariableEntry<Text>> m_strs;
+    std::vector<VariableEntry<float>> m_singles;
+    std::vector<VariableEntry<std::uint8_t>> m_bits;
+    std::unordered_map<Text, NameSlots> m_index;
+    std::int64_t m_elementCount = 0;
+    std::uint64_t m_runStamp = 1;
+    std::uint64_t m_declarations = 0;
+};
+
+Text FoldName(TextView name);
+
+// Cuts an operand into n comma-closed fields; the comma closing field n ends
+// the scan. lastRead receives the last character read (empty when none).
+std::vector<Text> SplitFields(TextView operand, int n, Text* lastRead = nullptr);
+
+} // namespace numbrelle
