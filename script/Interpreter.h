@@ -115,6 +115,9 @@ public:
     bool operandValue(const Ref& ref, Value& out);
     bool numericValue(const Ref& ref, Value& out);
     void storeValue(const Ref& target, const Value& value);
+    // The 16-bit integer of an operand's NumericValue; false when either the
+    // evaluation or the conversion faults (out is then left alone).
+    bool numericInt16(const Ref& ref, std::int16_t& out);
     // Expands a compiled template; false (and a raised fault) when it faults.
     bool expandTemplate(const std::vector<TemplatePiece>& pieces, Text& out);
     // Appends to a record text, refusing (with overflow) to grow it past the
@@ -142,6 +145,20 @@ private:
     std::int32_t m_pendingFaultIndex = 0;
     int m_messagesShown = 0;
 };
+
+inline bool Interpreter::numericInt16(const Ref& ref, std::int16_t& out)
+{
+    Value value;
+    if (!numericValue(ref, value))
+        return false;
+    std::int16_t n = 0;
+    Fault fault = value.toInt16(n);
+    raise(fault);
+    if (fault != Fault::None)
+        return false;
+    out = n;
+    return true;
+}
 
 // Expands a text template outside a run's compiled statements (used by "=",
 // whose text is its second field).
