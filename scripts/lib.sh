@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by scripts/run and scripts/test: what a fresh Debian 12 machine needs
 # to build and test the program, and how it gets it. Sourced, not run.
 
