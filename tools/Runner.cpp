@@ -156,6 +156,9 @@ int runFiles(const Options& options, FileSystem& files, RandomSource& random, st
         texts.push_back(std::move(*text));
     }
 
+    // Printed so that an author can repeat a run that showed something odd.
+    if (options.mode == Mode::Run && !options.json && options.seed)
+        out << "seed " << *options.seed << '\n';
     bool scriptError = false;
     for (std::size_t i = 0; i < options.files.size(); ++i) {
         if (options.mode == Mode::List) {
@@ -190,8 +193,6 @@ int runMain(const std::vector<std::string>& arguments, std::ostream& out, std::o
     StdRandom random;
     random.seed(*options.seed);
     StdFileSystem files;
-    if (options.mode == Mode::Run && !options.json)
-        out << "seed " << *options.seed << '\n';
     return runFiles(options, files, random, out, err);
 }
 
