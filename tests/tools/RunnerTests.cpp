@@ -11,6 +11,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace numbrelle {
@@ -173,6 +174,7 @@ TEST_F(RunnerTest, BadUsageAndUnreadableFilesGiveStatusTwo)
 {
     std::string good = write("good", "title(A);");
     fs::create_directory(path("folder"));
+    ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
     const std::vector<std::vector<std::string>> rows = {
         {},
         { "--json" },
@@ -187,6 +189,7 @@ TEST_F(RunnerTest, BadUsageAndUnreadableFilesGiveStatusTwo)
         { "--json=yes", good },
         { good, path("missing") },
         { path("folder") },
+        { path("pipe") }, // must not wait for a writer
     };
     for (const auto& arguments : rows) {
         Result result = run(arguments);
