@@ -95,8 +95,9 @@ std::string runText(const RunReport& report)
     out << "messages:    " << report.messages.size() << '\n';
     for (std::size_t i = 0; i < report.messages.size(); ++i) {
         const CapturedMessage& message = report.messages[i];
+        // An error box already ends with its statement's index and context.
         out << "  " << (message.scriptError ? "error" : "msgbox");
-        if (message.index >= 0)
+        if (!message.scriptError && message.index >= 0)
             out << " at " << message.index << "    " << utf8(report.contexts[i]);
         out << "\n    " << indented(message.text, "    ") << '\n';
     }

@@ -212,7 +212,8 @@ TEST_F(RunnerTest, ReadableFormNamesTheStatementOfEachMessage)
     EXPECT_NE(result.out.find("seed 7"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("title:       Sums\n"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("question:    a\n             b\n"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("error at 2    bogus    \"\""), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("  error\n    エラー"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("\n    2    bogus    \"\"\n"), std::string::npos) << result.out;
 }
 
 TEST_F(RunnerTest, ProgramExitStatus)
