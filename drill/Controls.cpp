@@ -33,18 +33,16 @@ PictureBox::PictureBox(QWidget* parent)
 {
 }
 
-void PictureBox::resizeEvent(QResizeEvent*)
-{
-    // Drawn at the screen's pixel density so lines and text stay sharp when
-    // the window is scaled up.
-    const qreal ratio = devicePixelRatioF();
-    m_image = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-    m_image.setDevicePixelRatio(ratio);
-    clear();
-}
-
 void PictureBox::clear()
 {
+    // Drawn at the screen's pixel density so lines and text stay sharp when
+    // the window is scaled up. A hidden widget gets no resize event, so the
+    // size is checked here, where every question's drawing begins.
+    const qreal ratio = devicePixelRatioF();
+    if (m_image.size() != size() * ratio || m_image.devicePixelRatio() != ratio) {
+        m_image = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        m_image.setDevicePixelRatio(ratio);
+    }
     m_image.fill(Qt::white);
     update();
 }

@@ -33,6 +33,7 @@ class PictureBox final : public QWidget {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget* parent);
+    // Makes the picture blank, at the widget's current size.
     void clear();
     // What is drawn on the picture; it shows at the next repaint.
     QImage& image() { return m_image; }
@@ -40,7 +41,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    void resizeEvent(QResizeEvent*) override;
 
 private:
     QImage m_image;

@@ -358,7 +358,9 @@ void Form1::closeEvent(QCloseEvent* event)
         m_display.restore();
     }
     event->accept();
-    QCoreApplication::exit(0);
+    // Does nothing outside the event loop (tests), unlike exit(), which would
+    // make every later event loop return at once.
+    QCoreApplication::quit();
 }
 
 void Form1::titleStart()

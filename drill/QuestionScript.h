@@ -15,19 +15,4 @@ public:
     virtual const QuestionRecord& record() const = 0;
 };
 
-// The program's own: the interpreter that main owns.
-class InterpreterScript final : public QuestionScript {
-public:
-    explicit InterpreterScript(Interpreter& interpreter)
-        : m_interpreter(interpreter)
-    {
-    }
-    void BuildStatementList(TextView script) override { m_interpreter.BuildStatementList(script); }
-    void RunScript() override { m_interpreter.RunScript(); }
-    const QuestionRecord& record() const override { return m_interpreter.record(); }
-
-private:
-    Interpreter& m_interpreter;
-};
-
 } // namespace numbrelle

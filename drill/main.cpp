@@ -1,6 +1,6 @@
 // Numbrelle: builds the services, the interpreter and the window, and runs.
 #include "drill/Form1.h"
-#include "drill/QuestionScript.h"
+#include "drill/InterpreterScript.h"
 #include "platform/DisplaySettings.h"
 #include "platform/StdFileSystem.h"
 #include "platform/StdRandom.h"
