@@ -210,6 +210,7 @@ void Form1::buildSelectionScreen()
     m_label[2] = makeLabel(this, 2, QStringLiteral("Title"), twips(4680, 120, 4815, 495), Qt::AlignCenter);
     makePanelRect(this, twips(4680, 720, 4815, 5175));
     m_label[4] = makeLabel(this, 4, QStringLiteral("ここには問題の説明が表示されます。"), twips(4680, 720, 4815, 5175));
+    m_label[4]->setMargin(3); // keeps the text off the panel's outline
     m_label[18] = makeLabel(this, 18, QStringLiteral("出題数："), twips(6120, 6000, 1335, 495));
 
     m_text2 = new QLineEdit(QStringLiteral("10"), this);
@@ -238,6 +239,7 @@ void Form1::buildQuestionScreen()
     m_label[10] = makeLabel(m_frame2, 10, QStringLiteral("0/0"), twips(6240, 240, 3255, 495), Qt::AlignCenter);
     makePanelRect(m_frame2, twips(120, 840, 9255, 5535));
     m_label[9] = makeLabel(m_frame2, 9, QStringLiteral("ここには問題が表示されます。"), twips(120, 840, 9255, 5535));
+    m_label[9]->setMargin(3);
 
     m_wpictObj = new PictureBox(m_frame2);
     m_wpictObj->setObjectName(QStringLiteral("WpictObj"));
