@@ -37,6 +37,13 @@ public:
 
 } // namespace
 
+std::int32_t lineOf(const StatementList& list, std::int32_t index)
+{
+    if (index < 0 || index > list.lastIndex)
+        return 0;
+    return list.entries[static_cast<std::size_t>(index)].line;
+}
+
 ParsedArguments parseArguments(const std::vector<std::string>& arguments)
 {
     Options options;
@@ -131,6 +138,7 @@ void runQuestion(const std::string& file, const Text& text, int runs, RandomSour
             message.text = boxes.texts[i];
             if (i < capture.shown.size())
                 message.index = capture.shown[i].first;
+            message.line = lineOf(interpreter.statementList(), message.index);
             // Every error the language reports starts with the prefix, and no
             // msgbox text can: the full-width blank in it never survives
             // preprocessing and no escape writes one.

@@ -50,6 +50,10 @@ extern const char* const usageText;
 // A message box as a run showed it, and the statement that was running.
 struct CapturedMessage {
     std::int32_t index = -1;
+    // The script line where that statement starts; 0 when the index names no
+    // statement of the list (a fault noticed after the last statement ran, or
+    // a list too long to run), since no line of the file is to blame then.
+    std::int32_t line = 0;
     Text text;
     bool scriptError = false;
 };
@@ -65,6 +69,9 @@ struct RunReport {
     bool reportedScriptError() const;
 };
 
+// The line where statement index starts, or 0 when no statement has that index.
+std::int32_t lineOf(const StatementList& list, std::int32_t index);
+
 // A question file read as the program reads it; nothing when it cannot be read.
 std::optional<Text> readQuestion(FileSystem& files, const std::string& path);
 
@@ -76,6 +83,8 @@ void runQuestion(const std::string& file, const Text& text, int runs, RandomSour
 // Reports of runs and statement lists, in the two output forms.
 std::string runJson(const RunReport& report);
 std::string runText(const RunReport& report);
+// "line 12", or "no line" for 0.
+std::string lineText(std::int32_t line);
 std::string listJson(const std::string& file, const StatementList& list);
 
 // The whole program below the argument parsing: reads every file (any

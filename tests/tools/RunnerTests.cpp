@@ -78,7 +78,7 @@ TEST_F(RunnerTest, JsonRunHasEveryRecordText)
     ASSERT_EQ(result.lines.size(), 1u);
     Json expected = { { "file", file }, { "run", 1 }, { "title", "Sums" }, { "question", "1 + 2\r\n=" },
         { "answer", "3" }, { "description", "Adds two" }, { "category", "Add" }, { "drawing", Json::array() },
-        { "messages", Json::array() } };
+        { "messages", Json::array() }, { "messageLines", Json::array() } };
     EXPECT_EQ(result.lines[0], expected);
 }
 
@@ -140,6 +140,31 @@ TEST_F(RunnerTest, MsgboxIsCapturedButIsNoError)
     Result result = run({ "--json", file });
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.lines.at(0)["messages"], Json::array({ "hello", "a,b" }));
+}
+
+TEST_F(RunnerTest, EachMessageNamesItsLine)
+{
+    struct Row {
+        std::string script;
+        Json lines;
+    };
+    const Row rows[] = {
+        // A statement that runs over several lines is placed where it starts.
+        { "title(A);\r\n\r\nbogus;\r\nmsgbox(x);msgbox(\r\ny);", Json::array({ 3, 4, 4 }) },
+        { "int(i);\r\nwhile(i>=2){\r\n  =+(i,i,1);\r\n  msgbox([i]);\r\n};", Json::array({ 4, 4 }) },
+        // Comments take their lines with them.
+        { "// note\r\n/* two\r\nlines */msgbox(a);", Json::array({ 3 }) },
+        // Without any ";" the one entry is no statement of the list, and the
+        // box says NoDate: no line is to blame.
+        { "}", Json::array({ 0 }) },
+    };
+    for (const Row& row : rows) {
+        std::string file = write("lines", row.script);
+        Result result = run({ "--json", file });
+        ASSERT_EQ(result.lines.size(), 1u) << row.script;
+        EXPECT_EQ(result.lines[0]["messageLines"], row.lines) << row.script << "\n" << result.out;
+        EXPECT_EQ(result.lines[0]["messageLines"].size(), result.lines[0]["messages"].size());
+    }
 }
 
 TEST_F(RunnerTest, ListShowsEveryEntry)
@@ -212,7 +237,7 @@ TEST_F(RunnerTest, ReadableFormNamesTheStatementOfEachMessage)
     EXPECT_NE(result.out.find("seed 7"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("title:       Sums\n"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("question:    a\n             b\n"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("  error\n    エラー"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("  error  line 1\n    エラー"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("\n    2    bogus    \"\"\n"), std::string::npos) << result.out;
 }
 
