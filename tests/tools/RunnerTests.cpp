@@ -1,5 +1,6 @@
 // The headless runner end to end: question files written to a temporary
 // folder, run through the runner's main, the output read back as JSON.
+#include "tests/tools/RunnerFixture.h"
 #include "tools/Runner.h"
 
 #include <gtest/gtest.h>
@@ -17,57 +18,7 @@
 namespace numbrelle {
 namespace {
 
-namespace fs = std::filesystem;
-using Json = nlohmann::json;
-
 const std::string unknownStatement = "エラー　：　次の命令を認識できませんでした。";
-
-class RunnerTest : public testing::Test {
-protected:
-    RunnerTest()
-    {
-        std::string pattern = (fs::temp_directory_path() / "numbrelle-run-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_folder = pattern;
-    }
-    ~RunnerTest() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
-    }
-
-    std::string write(const std::string& name, const std::string& bytes)
-    {
-        std::string path = m_folder + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    std::string path(const std::string& name) const { return m_folder + "/" + name; }
-
-    struct Result {
-        int status;
-        std::string out;
-        std::string err;
-        std::vector<Json> lines;
-    };
-    Result run(std::vector<std::string> arguments)
-    {
-        std::ostringstream out, err;
-        int status = runner::runMain(arguments, out, err);
-        Result result { status, out.str(), err.str(), {} };
-        std::istringstream lines(result.out);
-        for (std::string line; std::getline(lines, line);) {
-            if (arguments.end() != std::find(arguments.begin(), arguments.end(), "--json")
-                || arguments.end() != std::find(arguments.begin(), arguments.end(), "--list"))
-                result.lines.push_back(Json::parse(line));
-        }
-        return result;
-    }
-
-private:
-    std::string m_folder;
-};
 
 TEST_F(RunnerTest, JsonRunHasEveryRecordText)
 {
@@ -215,6 +166,11 @@ TEST_F(RunnerTest, BadUsageAndUnreadableFilesGiveStatusTwo)
         { good, path("missing") },
         { path("folder") },
         { path("pipe") }, // must not wait for a writer
+        { "--trace", "--json", good },
+        { "--check", "--seed", "3", good },
+        { "--check", "--list", good },
+        { "--trace", "--check", good },
+        { "--check=1", good },
     };
     for (const auto& arguments : rows) {
         Result result = run(arguments);
