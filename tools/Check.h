@@ -41,10 +41,9 @@ struct CheckReport {
 
 inline constexpr int drillLength = 20;
 inline constexpr double frameBudgetMilliseconds = 16;
-// A printed character is taken as this many picture units wide: the window's
-// picture font is about a twentieth of the picture's height, and full-width
-// characters are as wide as they are high. Half-width ones are narrower, so
-// the estimate errs towards warning.
+// A rough width of one printed character in picture units, about a full-width
+// character at the picture's usual size; half-width characters are narrower,
+// so the estimate errs towards warning. Only a warning rests on it.
 inline constexpr int printCharacterWidth = 50;
 
 // Runs text once for each seed 1..runs, reseeding before each run so that
