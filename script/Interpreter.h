@@ -104,7 +104,13 @@ public:
 
     // A fault of a statement step; the last one raised is reported after the
     // statement.
-    void raise(Fault fault) { if (fault != Fault::None) m_pendingFault = fault; }
+    void raise(Fault fault)
+    {
+        if (fault != Fault::None) {
+            m_pendingFault = fault;
+            m_pendingFaultIndex = m_pc;
+        }
+    }
     // Shows an error found by a handler, for the statement at programCounter.
     void ReportScriptError(TextView message);
     // Shows a msgbox text (subject to the per-run message cap).
@@ -120,6 +126,8 @@ public:
     // Appends to a record text, refusing (with overflow) to grow it past the
     // text limit.
     void appendToRecord(RecordField field, const Text& text);
+    // Expands a template and appends it to a record text; nothing when it faults.
+    void appendExpanded(const std::vector<TemplatePiece>& pieces, RecordField field);
 
 private:
     void compile();
@@ -141,10 +149,11 @@ private:
     Fault m_pendingFault = Fault::None;
     std::int32_t m_pendingFaultIndex = 0;
     int m_messagesShown = 0;
+    Text m_expansion; // reused so that text statements need not allocate
 };
 
-// Expands a text template outside a run's compiled statements (used by "=",
-// whose text is its second field).
-std::vector<TemplatePiece> CompileTemplate(TextView operandWithoutClosingComma);
+// Splits a text operand (closing "," included, which is not part of the text)
+// into literal pieces and bracketed references, once per statement list.
+std::vector<TemplatePiece> CompileTemplate(TextView operand);
 
 } // namespace numbrelle
