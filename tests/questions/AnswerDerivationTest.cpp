@@ -328,6 +328,7 @@ const Derivation derivations[] = {
     { "34_shousuu_warizan.txt", [](const QuestionRun& run) -> Forms {
          const auto n = numbersIn(run.question, R"(([\d.]+) ÷ (\d+) =)");
          const long a = scaled(n[0], 1), b = number(n[1]);
+         EXPECT_NE(a % 10, 0) << "the dividend is a whole number";
          EXPECT_EQ(a % b, 0);
          return { decimalText(a / b, 1) };
      } },
