@@ -458,6 +458,15 @@ const Derivation derivations[] = {
          ADD_FAILURE() << "no point drawn";
          return {};
      } },
+    { "88_sankakkei_mawari.txt", [](const QuestionRun& run) -> Forms {
+         const auto n = numbersIn(run.question, R"(辺の長さ (\d+)cm、(\d+)cm、(\d+)cm)");
+         const long a = number(n[0]), b = number(n[1]), c = number(n[2]);
+         EXPECT_EQ(a * a + b * b, c * c) << "not a right triangle";
+         // The legs are drawn to scale: the first line is the horizontal one, the second the vertical one.
+         const auto& e = run.drawing.entries;
+         EXPECT_NEAR(double(e.at(0).x2 - e.at(0).x1) / (e.at(1).y1 - e.at(1).y2), double(a) / b, 0.05);
+         return { std::to_string(a + b + c) };
+     } },
     // 単位換算
     { "91_nagasa.txt", [](const QuestionRun& run) {
          return unitConversion(run, R"((\d+)(km|cm|mm|m)(?: (\d+)(cm))? = □(km|cm|mm|m)$)");
