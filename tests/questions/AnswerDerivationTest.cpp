@@ -350,25 +350,25 @@ const Derivation derivations[] = {
     { "45_bunsuu_warizan.txt", fractionResult },
     // 倍数・約数
     { "51_saidai_kouyakusuu.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"((\d+) と (\d+) の最大公約数)");
+         const auto n = numbersIn(run.question, R"((\d+)と(\d+)の最大公約数)");
          return { std::to_string(std::gcd(number(n[0]), number(n[1]))) };
      } },
     { "52_saishou_koubaisuu.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"((\d+) と (\d+) の最小公倍数)");
+         const auto n = numbersIn(run.question, R"((\d+)と(\d+)の最小公倍数)");
          return { std::to_string(std::lcm(number(n[0]), number(n[1]))) };
      } },
     { "53_yakusuu_no_kosuu.txt", [](const QuestionRun& run) {
-         const long n = number(numbersIn(run.question, R"((\d+) の約数)")[0]);
+         const long n = number(numbersIn(run.question, R"((\d+)の約数)")[0]);
          long count = 0;
          for (long i = 1; i <= n; ++i)
              count += n % i == 0;
          return withUnit(count, "個");
      } },
     { "54_soinsuu_bunkai.txt", [](const QuestionRun& run) {
-         return primeFactorForms(number(numbersIn(run.question, R"((\d+) を素因数分解)")[0]));
+         return primeFactorForms(number(numbersIn(run.question, R"((\d+)を素因数分解)")[0]));
      } },
     { "55_baisuu_no_kosuu.txt", [](const QuestionRun& run) {
-         const auto n = numbersIn(run.question, R"(1 から (\d+) までの整数のうち、(\d+) の倍数)");
+         const auto n = numbersIn(run.question, R"(1から(\d+)までの整数のうち、(\d+)の倍数)");
          return withUnit(number(n[0]) / number(n[1]), "個");
      } },
     // 三角比
