@@ -182,11 +182,11 @@ Forms primeFactorForms(long n)
     return { power, powerStar, expanded, expandedStar };
 }
 
-// Length in millimetres or mass in grams of one unit.
+// Length in millimetres, mass in grams or volume in millilitres of one unit.
 long unitSize(const std::string& unit)
 {
     static const std::map<std::string, long> sizes { { "km", 1000000 }, { "m", 1000 }, { "cm", 10 }, { "mm", 1 },
-        { "t", 1000000 }, { "kg", 1000 }, { "g", 1 } };
+        { "t", 1000000 }, { "kg", 1000 }, { "g", 1 }, { "L", 1000 }, { "dL", 100 }, { "mL", 1 } };
     return sizes.at(unit);
 }
 
@@ -467,6 +467,15 @@ const Derivation derivations[] = {
          EXPECT_NEAR(double(e.at(0).x2 - e.at(0).x1) / (e.at(1).y1 - e.at(1).y2), double(a) / b, 0.05);
          return { std::to_string(a + b + c) };
      } },
+    { "89_daikei_menseki.txt", [](const QuestionRun& run) -> Forms {
+         const auto n = numbersIn(run.question, R"(上底 (\d+)cm、下底 (\d+)cm、高さ (\d+)cm)");
+         const long a = number(n[0]), b = number(n[1]);
+         EXPECT_LT(a, b);
+         // The lower base is drawn first, the upper one second, to the same scale.
+         const auto& e = run.drawing.entries;
+         EXPECT_NEAR(double(e.at(1).x2 - e.at(1).x1) / (e.at(0).x2 - e.at(0).x1), double(a) / b, 0.03);
+         return { decimalText((a + b) * number(n[2]) * 5, 1) };
+     } },
     // 単位換算
     { "91_nagasa.txt", [](const QuestionRun& run) {
          return unitConversion(run, R"((\d+)(km|cm|mm|m)(?: (\d+)(cm))? = □(km|cm|mm|m)$)");
@@ -475,6 +484,9 @@ const Derivation derivations[] = {
          return unitConversion(run, R"((\d+)(kg|t|g)(?: (\d+)(g))? = □(kg|t|g)$)");
      } },
     { "93_jikan.txt", timeConversion },
+    { "94_kasa.txt", [](const QuestionRun& run) {
+         return unitConversion(run, R"((\d+)(mL|dL|L)(?: (\d+)(dL))? = □(mL|dL|L)$)");
+     } },
     // 文章題
     { "95_kaimono.txt", [](const QuestionRun& run) {
          const auto n = numbersIn(run.question, R"(1本(\d+)円のえんぴつを(\d+)本と、1さつ(\d+)円のノートを1さつ買います。\n(\d+)円出すと)");
