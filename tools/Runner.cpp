@@ -11,17 +11,17 @@
 
 namespace numbrelle::runner {
 
-const char* const usageText = "usage: numbrelle-run [--runs N] [--seed S] [--json] [--list] FILE...\n"
-                              "  --runs N   run each file N times on one statement list (default 1)\n"
-                              "  --seed S   seed the random generator with S (default: from the clock)\n"
-                              "  --json     one JSON object per run and line instead of the readable form\n"
-                              "  --list     print each file's statement list as JSON instead of running it\n"
-                              "exit status: 0 no script error, 1 a script error was reported, 2 bad usage or an unreadable file\n";
+const char* const usageText
+    = "usage: numbrelle-run [--runs N] [--seed S] [--json] [--list] FILE...\n"
+      "  --runs N   run each file N times on one statement list (default 1)\n"
+      "  --seed S   seed the random generator with S (default: from the clock)\n"
+      "  --json     one JSON object per run and line instead of the readable form\n"
+      "  --list     print each file's statement list as JSON instead of running it\n"
+      "exit status: 0 no script error, 1 a script error was reported, 2 bad usage or an unreadable file\n";
 
 namespace {
 
-template <typename Number>
-bool parseNumber(const std::string& text, Number& out)
+template <typename Number> bool parseNumber(const std::string& text, Number& out)
 {
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
     return error == std::errc() && end == text.data() + text.size() && !text.empty();

@@ -71,8 +71,9 @@ private:
 
 TEST_F(RunnerTest, JsonRunHasEveryRecordText)
 {
-    std::string file = write("sums", "title(Sums);\r\nstrout(1\\s+\\s2\\n=);\r\nans(3);\r\n"
-                                     "linetext(Add);\r\nextext(Adds\\stwo);\r\n");
+    std::string file = write("sums",
+        "title(Sums);\r\nstrout(1\\s+\\s2\\n=);\r\nans(3);\r\n"
+        "linetext(Add);\r\nextext(Adds\\stwo);\r\n");
     Result result = run({ "--json", "--seed", "1", file });
     ASSERT_EQ(result.status, 0) << result.out;
     ASSERT_EQ(result.lines.size(), 1u);
@@ -156,8 +157,8 @@ TEST_F(RunnerTest, ListShowsEveryEntry)
                 { { "keyword", "}" }, { "operand", "" } } }) },
         // A ";" inside parentheses stays in the operand and adds a spare entry.
         { "strout(a;b);", 1,
-            Json::array({ { { "keyword", "strout" }, { "operand", "a;b," } },
-                { { "keyword", "" }, { "operand", "" } } }) },
+            Json::array(
+                { { { "keyword", "strout" }, { "operand", "a;b," } }, { { "keyword", "" }, { "operand", "" } } }) },
         { "", -1, Json::array({ { { "keyword", "" }, { "operand", "" } } }) },
     };
     for (const Row& row : rows) {
@@ -175,6 +176,7 @@ TEST_F(RunnerTest, BadUsageAndUnreadableFilesGiveStatusTwo)
     std::string good = write("good", "title(A);");
     fs::create_directory(path("folder"));
     ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
+    // clang-format off
     const std::vector<std::vector<std::string>> rows = {
         {},
         { "--json" },
@@ -191,6 +193,7 @@ TEST_F(RunnerTest, BadUsageAndUnreadableFilesGiveStatusTwo)
         { path("folder") },
         { path("pipe") }, // must not wait for a writer
     };
+    // clang-format on
     for (const auto& arguments : rows) {
         Result result = run(arguments);
         std::string shown;
