@@ -27,12 +27,50 @@ template <typename Number> bool parseNumber(const std::string& text, Number& out
     return error == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
-// Records every box the run shows, with the statement the interpreter named.
+// Records every box the run shows, with the statement the interpreter named,
+// and passes everything on to the mode's own observer, if it has one.
 class MessageCapture final : public RunObserver {
 public:
-    void messageShown(std::int32_t index, const Text& text) override { shown.push_back({ index, text }); }
+    explicit MessageCapture(RunObserver* next)
+        : m_next(next)
+    {
+    }
+    void messageShown(std::int32_t index, const Text& text) override
+    {
+        shown.push_back({ index, text });
+        if (m_next)
+            m_next->messageShown(index, text);
+    }
+    void statementPassed(std::int32_t index, bool ran, std::size_t depth) override
+    {
+        if (m_next)
+            m_next->statementPassed(index, ran, depth);
+    }
+    void stored(const Location& at, const Text& name, const Value& value) override
+    {
+        if (m_next)
+            m_next->stored(at, name, value);
+    }
+    void appended(RecordField field, const Text& text) override
+    {
+        if (m_next)
+            m_next->appended(field, text);
+    }
+    void statementCapHit() override
+    {
+        if (m_next)
+            m_next->statementCapHit();
+    }
+    void messageCapHit() override
+    {
+        if (m_next)
+            m_next->messageCapHit();
+    }
 
     std::vector<std::pair<std::int32_t, Text>> shown;
+
+private:
+    RunObserver* m_next;
 };
 
 } // namespace
@@ -108,10 +146,11 @@ std::optional<Text> readQuestion(FileSystem& files, const std::string& path)
     return ReadQuestionFile(held, path);
 }
 
-void runQuestion(const std::string& file, const Text& text, int runs, RandomSource& random, const RunSink& sink)
+void runQuestion(const std::string& file, const Text& text, int runs, RandomSource& random, const RunSink& sink,
+    RunObserver* observer)
 {
     RecordingMessageBox boxes;
-    MessageCapture capture;
+    MessageCapture capture(observer);
     Interpreter interpreter(boxes, random);
     interpreter.setObserver(&capture);
     interpreter.BuildStatementList(text);

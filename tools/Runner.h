@@ -70,8 +70,10 @@ std::optional<Text> readQuestion(FileSystem& files, const std::string& path);
 
 // Builds the statement list of text once and runs it `runs` times on the same
 // list, as a drill does, handing each run's report to sink as the run ends.
+// observer, when given, sees every run as it happens (a trace, a check).
 using RunSink = std::function<void(const RunReport&)>;
-void runQuestion(const std::string& file, const Text& text, int runs, RandomSource& random, const RunSink& sink);
+void runQuestion(const std::string& file, const Text& text, int runs, RandomSource& random, const RunSink& sink,
+    RunObserver* observer = nullptr);
 
 // Reports of runs and statement lists, in the two output forms.
 std::string runJson(const RunReport& report);

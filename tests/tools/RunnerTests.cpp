@@ -2,6 +2,8 @@
 // folder, run through the runner's main, the output read back as JSON.
 #include "tools/Runner.h"
 
+#include "platform/Recording.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -217,6 +219,30 @@ TEST_F(RunnerTest, ReadableFormNamesTheStatementOfEachMessage)
     EXPECT_NE(result.out.find("question:    a\n             b\n"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("  error\n    エラー"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("\n    2    bogus    \"\"\n"), std::string::npos) << result.out;
+}
+
+// What a trace or a check mode will rely on: its observer sees each run whole,
+// while the runner still captures the boxes.
+TEST(RunQuestion, ObserverSeesEveryRun)
+{
+    struct Counts final : RunObserver {
+        void statementPassed(std::int32_t, bool, std::size_t) override { ++passed; }
+        void stored(const Location&, const Text&, const Value&) override { ++stores; }
+        void appended(RecordField, const Text&) override { ++appends; }
+        void messageShown(std::int32_t index, const Text&) override { shownAt.push_back(index); }
+        int passed = 0, stores = 0, appends = 0;
+        std::vector<std::int32_t> shownAt;
+    } counts;
+    ScriptedRandom random;
+    std::vector<std::size_t> boxes;
+    runner::runQuestion(
+        "f", u"int(a);=(a,5);title([a]);bogus;", 2, random,
+        [&](const runner::RunReport& report) { boxes.push_back(report.messages.size()); }, &counts);
+    EXPECT_EQ(counts.passed, 8);
+    EXPECT_EQ(counts.stores, 2);
+    EXPECT_EQ(counts.appends, 2);
+    EXPECT_EQ(counts.shownAt, (std::vector<std::int32_t> { 3, 3 }));
+    EXPECT_EQ(boxes, (std::vector<std::size_t> { 1, 1 }));
 }
 
 TEST_F(RunnerTest, ProgramExitStatus)
