@@ -138,4 +138,3 @@ BENCHMARK(TypicalQuestion)->Unit(benchmark::kMicrosecond)->Iterations(10000);
 } // namespace
 } // namespace numbrelle
 
-BENCHMARK_MAIN();

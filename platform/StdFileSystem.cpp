@@ -87,7 +87,7 @@ std::vector<std::string> StdFileSystem::listFiles(const std::string& folder)
         // stat follows links: a link to a regular file is a file; a dangling
         // or looping link fails and is left out. stat never opens the file,
         // so a FIFO or a device cannot block the listing.
-        struct stat info {};
+        struct stat info { };
         if (fstatat(dirFd, name.c_str(), &info, 0) != 0 || !S_ISREG(info.st_mode))
             continue;
         names.push_back(std::move(name));
@@ -102,7 +102,7 @@ std::optional<std::string> StdFileSystem::readBytes(const std::string& path)
     FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0)
         return std::nullopt;
-    struct stat info {};
+    struct stat info { };
     if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
     if (static_cast<std::uint64_t>(info.st_size) > maxFileBytes)

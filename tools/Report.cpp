@@ -13,18 +13,15 @@ using Json = nlohmann::ordered_json;
 
 // File names may be in any byte encoding; a byte that is not UTF-8 is shown
 // as U+FFFD rather than making the output invalid.
-std::string dump(const Json& json)
-{
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
+std::string dump(const Json& json) { return json.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
 Json drawingJson(const DrawingList& drawing)
 {
     Json entries = Json::array();
     for (const DrawingCommand& command : drawing.entries) {
-        entries.push_back({ { "kind", command.kind }, { "x1", command.x1 }, { "y1", command.y1 },
-            { "x2", command.x2 }, { "y2", command.y2 }, { "text", utf8(command.text) }, { "red", command.red },
-            { "green", command.green }, { "blue", command.blue } });
+        entries.push_back({ { "kind", command.kind }, { "x1", command.x1 }, { "y1", command.y1 }, { "x2", command.x2 },
+            { "y2", command.y2 }, { "text", utf8(command.text) }, { "red", command.red }, { "green", command.green },
+            { "blue", command.blue } });
     }
     return entries;
 }

@@ -93,8 +93,8 @@ TEST(StdFileSystem, ListsOnlyRegularVisibleFilesInOrder)
     fs::create_symlink(folder.path("gamma"), folder.path("link"));
 
     StdFileSystem files;
-    std::vector<std::string> expected = { "10_x", "9_x", "ALPHA", "alpha", "Beta", "gamma", "link", "note.TXT",
-        "\x96\xe2\x91\xe8.txt" };
+    std::vector<std::string> expected
+        = { "10_x", "9_x", "ALPHA", "alpha", "Beta", "gamma", "link", "note.TXT", "\x96\xe2\x91\xe8.txt" };
     EXPECT_EQ(files.listFiles(folder.path()), expected);
 }
 

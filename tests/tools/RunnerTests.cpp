@@ -3,6 +3,8 @@
 #include "tests/tools/RunnerFixture.h"
 #include "tools/Runner.h"
 
+#include "platform/Recording.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -22,8 +24,9 @@ const std::string unknownStatement = "エラー　：　次の命令を認識で
 
 TEST_F(RunnerTest, JsonRunHasEveryRecordText)
 {
-    std::string file = write("sums", "title(Sums);\r\nstrout(1\\s+\\s2\\n=);\r\nans(3);\r\n"
-                                     "linetext(Add);\r\nextext(Adds\\stwo);\r\n");
+    std::string file = write("sums",
+        "title(Sums);\r\nstrout(1\\s+\\s2\\n=);\r\nans(3);\r\n"
+        "linetext(Add);\r\nextext(Adds\\stwo);\r\n");
     Result result = run({ "--json", "--seed", "1", file });
     ASSERT_EQ(result.status, 0) << result.out;
     ASSERT_EQ(result.lines.size(), 1u);
@@ -132,8 +135,8 @@ TEST_F(RunnerTest, ListShowsEveryEntry)
                 { { "keyword", "}" }, { "operand", "" } } }) },
         // A ";" inside parentheses stays in the operand and adds a spare entry.
         { "strout(a;b);", 1,
-            Json::array({ { { "keyword", "strout" }, { "operand", "a;b," } },
-                { { "keyword", "" }, { "operand", "" } } }) },
+            Json::array(
+                { { { "keyword", "strout" }, { "operand", "a;b," } }, { { "keyword", "" }, { "operand", "" } } }) },
         { "", -1, Json::array({ { { "keyword", "" }, { "operand", "" } } }) },
     };
     for (const Row& row : rows) {
@@ -151,6 +154,7 @@ TEST_F(RunnerTest, BadUsageAndUnreadableFilesGiveStatusTwo)
     std::string good = write("good", "title(A);");
     fs::create_directory(path("folder"));
     ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
+    // clang-format off
     const std::vector<std::vector<std::string>> rows = {
         {},
         { "--json" },
@@ -172,6 +176,7 @@ TEST_F(RunnerTest, BadUsageAndUnreadableFilesGiveStatusTwo)
         { "--trace", "--check", good },
         { "--check=1", good },
     };
+    // clang-format on
     for (const auto& arguments : rows) {
         Result result = run(arguments);
         std::string shown;
@@ -195,6 +200,30 @@ TEST_F(RunnerTest, ReadableFormNamesTheStatementOfEachMessage)
     EXPECT_NE(result.out.find("question:    a\n             b\n"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("  error  line 1\n    エラー"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("\n    2    bogus    \"\"\n"), std::string::npos) << result.out;
+}
+
+// What a trace or a check mode will rely on: its observer sees each run whole,
+// while the runner still captures the boxes.
+TEST(RunQuestion, ObserverSeesEveryRun)
+{
+    struct Counts final : RunObserver {
+        void statementPassed(std::int32_t, bool, std::size_t) override { ++passed; }
+        void stored(const Location&, const Text&, const Value&) override { ++stores; }
+        void appended(RecordField, const Text&) override { ++appends; }
+        void messageShown(std::int32_t index, const Text&) override { shownAt.push_back(index); }
+        int passed = 0, stores = 0, appends = 0;
+        std::vector<std::int32_t> shownAt;
+    } counts;
+    ScriptedRandom random;
+    std::vector<std::size_t> boxes;
+    runner::runQuestion(
+        "f", u"int(a);=(a,5);title([a]);bogus;", 2, random,
+        [&](const runner::RunReport& report) { boxes.push_back(report.messages.size()); }, runner::RunHooks { &counts, {} });
+    EXPECT_EQ(counts.passed, 8);
+    EXPECT_EQ(counts.stores, 2);
+    EXPECT_EQ(counts.appends, 2);
+    EXPECT_EQ(counts.shownAt, (std::vector<std::int32_t> { 3, 3 }));
+    EXPECT_EQ(boxes, (std::vector<std::size_t> { 1, 1 }));
 }
 
 TEST_F(RunnerTest, ProgramExitStatus)
