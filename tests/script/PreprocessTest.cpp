@@ -19,6 +19,9 @@ struct ListCase {
     int lastIndex;
 };
 
+// Rows print as their name, so test names stay readable.
+void PrintTo(const ListCase& c, std::ostream* out) { *out << c.name; }
+
 class Preprocessing : public ::testing::TestWithParam<ListCase> { };
 
 TEST_P(Preprocessing, BuildsTheStatementList)
