@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -251,6 +252,27 @@ TEST_F(Form1Test, OneQuestionDrillGoesStraightToTheResult)
     key(Qt::Key_Return);
     EXPECT_EQ(screen(), "Frame4");
     EXPECT_EQ(caption("Label17"), "時間：0秒\n\n問題数：1\n正解数：0\n誤答数：1\n\n点数：0点");
+}
+
+// The counter passes 32767 on the way to the result sheet.
+TEST_F(Form1Test, LargestDrillEndsWithTheResultSheet)
+{
+    openAtSelection();
+    setCount("32767");
+    key(Qt::Key_Return);
+    // Straight to the window, without the repaint after each key that would
+    // make this take minutes.
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    for (int i = 1; i < 32767; ++i) {
+        QApplication::sendEvent(form->windowHandle(), &enter);
+        QApplication::sendEvent(form->windowHandle(), &enter);
+    }
+    EXPECT_EQ(caption("Label10"), "32767/32767");
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    EXPECT_EQ(screen(), "Frame4");
+    EXPECT_EQ(form->QuestionNo(), 32768);
+    EXPECT_TRUE(caption("Label17").contains("問題数：32767\n正解数：0\n誤答数：32767"));
 }
 
 TEST_F(Form1Test, F1AbortsOnlyTheQuestionScreenAndStartBeginsAfresh)
