@@ -252,6 +252,8 @@ TEST_F(Form1Test, OneQuestionDrillGoesStraightToTheResult)
     key(Qt::Key_Return);
     EXPECT_EQ(screen(), "Frame4");
     EXPECT_EQ(caption("Label17"), "時間：0秒\n\n問題数：1\n正解数：0\n誤答数：1\n\n点数：0点");
+    key(Qt::Key_F1); // nothing on the result screen
+    EXPECT_EQ(screen(), "Frame4");
 }
 
 // The counter passes 32767 on the way to the result sheet.
@@ -423,6 +425,16 @@ TEST_F(Form1Test, SecondStartWhileLoadingIsIgnored)
     EXPECT_EQ(script.runs, 3);
     EXPECT_EQ(items("List1"), QStringList({ "全て", "けいさん", "ずけい" }));
     EXPECT_EQ(items("List2").size(), 3);
+}
+
+TEST_F(Form1Test, EscapeWhileLoadingEndsAtOnce)
+{
+    open();
+    QTimer::singleShot(0, form.get(), [&] { key(Qt::Key_Escape); });
+    key(Qt::Key_Return);
+    EXPECT_EQ(script.runs, 1); // no file after the one in hand
+    EXPECT_EQ(display.restores, 1);
+    EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(Form1Test, ScriptMessagesDuringLoadingDoNotStopIt)
