@@ -121,6 +121,9 @@ public:
     bool operandValue(const Ref& ref, Value& out);
     bool numericValue(const Ref& ref, Value& out);
     void storeValue(const Ref& target, const Value& value);
+    // The 16-bit integer of an operand's NumericValue; false when either the
+    // evaluation or the conversion faults (out is then left alone).
+    bool numericInt16(const Ref& ref, std::int16_t& out);
     // Expands a compiled template; false (and a raised fault) when it faults.
     bool expandTemplate(const std::vector<TemplatePiece>& pieces, Text& out);
     // Appends to a record text, refusing (with overflow) to grow it past the
@@ -151,6 +154,20 @@ private:
     int m_messagesShown = 0;
     Text m_expansion; // reused so that text statements need not allocate
 };
+
+inline bool Interpreter::numericInt16(const Ref& ref, std::int16_t& out)
+{
+    Value value;
+    if (!numericValue(ref, value))
+        return false;
+    std::int16_t n = 0;
+    Fault fault = value.toInt16(n);
+    raise(fault);
+    if (fault != Fault::None)
+        return false;
+    out = n;
+    return true;
+}
 
 // Splits a text operand (closing "," included, which is not part of the text)
 // into literal pieces and bracketed references, once per statement list.
