@@ -126,9 +126,9 @@ public:
     FolderFileSystem files;
     RecordingMessageBox messages;
     LineScript script { messages };
-    SettableClock clock;
-    CountingBeeper beeper;
-    SequenceRandom random;
+    FixedClock clock { 36000.25f };
+    RecordingBeeper beeper;
+    ScriptedRandom random;
     RecordingDisplay display;
     std::unique_ptr<Form1> form;
 };
@@ -228,7 +228,7 @@ TEST_F(Form1Test, ADrillOfThreeMarksAndScores)
     EXPECT_EQ(caption("Label12"), "違います。\n\n解答：13\n正解：12");
     save("5-marking-wrong");
 
-    clock.now += 65;
+    clock.seconds += 65;
     key(Qt::Key_Return);
     EXPECT_EQ(screen(), "Frame4");
     EXPECT_EQ(caption("Label15"), "成績\nたしざん");
