@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -314,6 +315,17 @@ TEST_F(Form1Test, EnterStartsADrillWhicheverControlHasTheFocus)
         EXPECT_EQ(screen(), "Frame2") << name;
         key(Qt::Key_F1);
     }
+}
+
+TEST_F(Form1Test, HandledKeysStillReachTheFocusedControl)
+{
+    openAtSelection();
+    key(Qt::Key_Return);
+    QSignalSpy returned(control<QLineEdit>("Text1"), &QLineEdit::returnPressed);
+    type("7");
+    key(Qt::Key_Return);
+    EXPECT_EQ(screen(), "Frame3");
+    EXPECT_EQ(returned.count(), 1);
 }
 
 TEST_F(Form1Test, NumberBoxFollowsItsRules)
