@@ -27,14 +27,20 @@ struct DrawingCommand {
     bool operator==(const DrawingCommand&) const = default;
 };
 
+// All texts of one picture together; a script printing long texts in a loop
+// would otherwise hold gigabytes.
+inline constexpr std::size_t maxDrawingTextChars = 4 * 1048576;
+
 struct DrawingList {
     std::vector<DrawingCommand> entries;
+    std::size_t textChars = 0;
 
     int lastDrawing() const { return static_cast<int>(entries.size()) - 1; }
     bool empty() const { return entries.empty(); }
 };
 
-// Appends one command; a list that already holds 32768 entries faults with overflow.
+// Appends one command; a list that already holds 32768 entries, or whose texts
+// would grow past their limit, faults with overflow and adds nothing.
 Fault AddDrawing(DrawingList& list, DrawingCommand command);
 
 } // namespace numbrelle

@@ -86,6 +86,16 @@ void compileStatement(Statement& statement)
     statement.compiled = std::move(compiled);
 }
 
+// A box cannot usefully show a statement of megabytes; its start says which
+// statement it is.
+Text shortened(const Text& text)
+{
+    constexpr std::size_t shown = 1000;
+    if (text.size() <= shown)
+        return text;
+    return text.substr(0, shown) + u"…";
+}
+
 } // namespace
 
 Fault BlockStack::push(std::int16_t kind, std::int16_t value)
@@ -151,11 +161,12 @@ void Interpreter::resetRun()
     m_record.categoryText.clear();
     m_variables.clear();
     m_blocks.clear();
-    m_record.drawingList.entries.clear();
+    m_record.drawingList = DrawingList {};
     m_pc = 0;
     m_pendingFault = Fault::None;
     m_pendingFaultIndex = 0;
     m_messagesShown = 0;
+    m_work = 0;
 }
 
 void Interpreter::RunScript()
@@ -166,10 +177,9 @@ void Interpreter::RunScript()
         return;
     }
     const std::int32_t lastIndex = m_list.lastIndex;
-    std::int64_t passes = 0;
     // The body runs at least once: a list without ";" still runs its one entry.
     do {
-        if (++passes > maxStatementsPerRun) {
+        if (++m_work > maxStatementsPerRun) {
             if (m_observer)
                 m_observer->statementCapHit();
             ReportScriptError(messages::statementCapReached);
@@ -180,10 +190,12 @@ void Interpreter::RunScript()
         const CompiledStatement& compiled = statement.compiled;
         bool ran = true;
         if (compiled.isBlock) {
+            chargeText(statement.operand.size());
             compiled.handler(*this, statement);
         } else if (m_blocks.skipDepth() > 0) {
             ran = false;
         } else {
+            chargeText(statement.operand.size());
             if (compiled.handler)
                 compiled.handler(*this, statement);
             else
@@ -214,9 +226,9 @@ Text Interpreter::StatementContext(std::int32_t index) const
     if (index < 0 || index > m_list.lastIndex)
         return Text(messages::noDate);
     const Statement& statement = m_list.entries[static_cast<std::size_t>(index)];
-    Text context = statement.keyword;
+    Text context = shortened(statement.keyword);
     context += u"    \"";
-    context += statement.operand;
+    context += shortened(statement.operand);
     context += u'"';
     return context;
 }
@@ -267,6 +279,8 @@ bool Interpreter::operandValue(const Ref& ref, Value& out)
 {
     const Fault fault = m_variables.OperandValue(ref, out);
     raise(fault);
+    if (out.kind == ValueKind::Text)
+        chargeText(out.text.size());
     return fault == Fault::None;
 }
 
@@ -274,6 +288,8 @@ bool Interpreter::numericValue(const Ref& ref, Value& out)
 {
     const Fault fault = m_variables.NumericValue(ref, out);
     raise(fault);
+    if (out.kind == ValueKind::Text)
+        chargeText(out.text.size());
     return fault == Fault::None;
 }
 

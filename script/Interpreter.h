@@ -78,6 +78,11 @@ public:
 class Interpreter {
 public:
     static constexpr std::int64_t maxStatementsPerRun = 10'000'000;
+    // Text work counts against the same cap: every 256 characters a statement
+    // reads or builds weigh as one more statement, so a loop over huge texts
+    // ends as promptly as a loop of small statements. Scripts with ordinary
+    // operands never notice.
+    static constexpr unsigned textWorkShift = 8;
     static constexpr int maxMessagesPerRun = 50;
     // The double nearest to 3.14159265358979, a little below the exact value.
     static constexpr double pi = 3.14159265358979;
@@ -111,6 +116,8 @@ public:
             m_pendingFaultIndex = m_pc;
         }
     }
+    // Counts text work (characters read, compared or built) against the run's cap.
+    void chargeText(std::size_t characters) { m_work += static_cast<std::int64_t>(characters >> textWorkShift); }
     // Shows an error found by a handler, for the statement at programCounter.
     void ReportScriptError(TextView message);
     // Shows a msgbox text (subject to the per-run message cap).
@@ -153,6 +160,7 @@ private:
     Fault m_pendingFault = Fault::None;
     std::int32_t m_pendingFaultIndex = 0;
     int m_messagesShown = 0;
+    std::int64_t m_work = 0;
     Text m_expansion; // reused so that text statements need not allocate
 };
 

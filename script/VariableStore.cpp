@@ -73,6 +73,7 @@ void VariableStore::clear()
     m_index.clear();
     m_elementCount = 0;
     m_maxNameLength = 0;
+    m_textChars = 0;
     m_declarations = 0;
     ++m_runStamp;
 }
@@ -247,15 +248,19 @@ Fault VariableStore::StoreValue(const Ref& target, const Value& value, Location*
     case VarType::Str: {
         Text& element = m_strs[at.entry].elements[i];
         if (value.kind == ValueKind::Text) {
-            if (value.text.size() > maxTextLength)
+            if (value.text.size() > maxTextLength || m_textChars - element.size() + value.text.size() > maxStoredTextChars)
                 return Fault::Overflow;
+            m_textChars = m_textChars - element.size() + value.text.size();
             if (aliases(element, value.text))
                 element = Text(value.text);
             else
                 element.assign(value.text);
         } else {
+            // A number's text is a few characters: the limits cannot be reached.
+            m_textChars -= element.size();
             element.clear();
             value.appendTo(element);
+            m_textChars += element.size();
         }
         break;
     }

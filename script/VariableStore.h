@@ -36,6 +36,8 @@ struct Location {
 
 inline constexpr std::int32_t maxTableEntries = 32768;
 inline constexpr std::int64_t maxElements = 1048576;
+// All str elements of a run together; each alone may hold maxTextLength.
+inline constexpr std::size_t maxStoredTextChars = 16 * 1048576;
 
 class VariableStore {
 public:
@@ -79,6 +81,7 @@ private:
     std::unordered_map<Text, NameSlots> m_index;
     std::int64_t m_elementCount = 0;
     std::size_t m_maxNameLength = 0;
+    std::size_t m_textChars = 0;
     std::uint64_t m_runStamp = 1;
     std::uint64_t m_declarations = 0;
 };

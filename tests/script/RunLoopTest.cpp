@@ -154,3 +154,64 @@ TEST(RunLoop, StatementContextBeyondTheList)
 }
 
 } // namespace
+
+namespace {
+
+// Runaway scripts: each must end promptly and hold little memory, with the
+// language's own boxes.
+TEST(RunGuards, TextWorkCountsAgainstTheStatementCap)
+{
+    Harness h;
+    h.run(u"str(t);=(t,ab);while(1==2){=(t,[t][t]);};");
+    // A doubling that would pass the text limit faults, and "=" then stores its
+    // text unexpanded, so the text starts doubling again from "[t][t]".
+    const auto& strs = h.interp.variables().strs();
+    ASSERT_EQ(strs.size(), 1u);
+    EXPECT_LE(strs[0].elements[0].size(), maxTextLength);
+    // Fifty overflow reports, then the notice that the rest are left out.
+    ASSERT_EQ(h.box.texts.size(), 51u);
+    EXPECT_EQ(h.box.texts[0], faultBox(Fault::Overflow, 3, context(u"=", u"t,[t][t],")));
+    EXPECT_EQ(h.box.texts[50].substr(0, messages::tooManyMessages.size()), messages::tooManyMessages);
+}
+
+TEST(RunGuards, StoredTextsAreLimitedPerRun)
+{
+    Harness h;
+    h.run(u"str(t);=(t,ab);int(i);for(i,1,19){=(t,[t][t]);};str(a:2000);int(k);for(k,0,2000){=(a:k,[t]);};");
+    std::size_t total = 0;
+    for (const auto& entry : h.interp.variables().strs())
+        for (const auto& element : entry.elements)
+            total += element.size();
+    EXPECT_LE(total, maxStoredTextChars);
+    EXPECT_GT(total, maxStoredTextChars - 1048576 * 2);
+}
+
+TEST(RunGuards, PictureTextsAreLimitedPerRun)
+{
+    Harness h;
+    h.run(u"int(i);for(i,1,32767){print(" + std::u16string(65536, u'p') + u",0,0);};");
+    const DrawingList& picture = h.interp.record().drawingList;
+    EXPECT_EQ(picture.entries.size(), maxDrawingTextChars / 65536);
+    EXPECT_LE(picture.textChars, maxDrawingTextChars);
+}
+
+TEST(RunGuards, HugeStatementsAreShortenedInBoxes)
+{
+    Harness h;
+    h.run(u"while(1==2){oops(" + std::u16string(5 << 20, u'a') + u");};");
+    ASSERT_FALSE(h.box.texts.empty());
+    EXPECT_LT(h.box.texts[0].size(), 1200u);
+    EXPECT_EQ(h.box.texts[0].substr(h.box.texts[0].size() - 2), u"…\"");
+}
+
+TEST(RunGuards, StatementCapEndsAnEndlessLoop)
+{
+    Harness h;
+    h.run(u"int(i);while(1==2){=+(i,1,0);};title(never);");
+    // Pass 10,000,001 is the loop's test: passes run int, while{, then =+, }, while{ over and over.
+    ASSERT_EQ(h.box.texts.size(), 1u);
+    EXPECT_EQ(h.box.texts.back(), errorBox(messages::statementCapReached, 1, context(u"while{", u"1==2,")));
+    EXPECT_TRUE(h.interp.record().title.empty());
+}
+
+} // namespace

@@ -1,0 +1,28 @@
+# Installs Numbrelle as one folder, because the program finds its questions
+# beside itself: <prefix>/lib/numbrelle holds the program, numbrelle-run and the
+# questions folder; <prefix>/bin holds links to both programs, and the desktop
+# entry and icon go where desktop menus look for them.
+set(NUMBRELLE_INSTALL_DIR lib/numbrelle)
+
+set(numbrelle_installed_programs numbrelle-run)
+if(TARGET numbrelle)
+  list(PREPEND numbrelle_installed_programs numbrelle)
+endif()
+
+install(TARGETS ${numbrelle_installed_programs} RUNTIME DESTINATION ${NUMBRELLE_INSTALL_DIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/questions/ DESTINATION ${NUMBRELLE_INSTALL_DIR}/questions
+  FILES_MATCHING PATTERN "*.txt")
+
+# Relative links, so the installed tree can be moved or packaged as a whole.
+foreach(program IN LISTS numbrelle_installed_programs)
+  install(CODE "
+    set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+    file(MAKE_DIRECTORY \"\${bin}\")
+    file(REMOVE \"\${bin}/${program}\")
+    file(CREATE_LINK \"../${NUMBRELLE_INSTALL_DIR}/${program}\" \"\${bin}/${program}\" SYMBOLIC)
+    message(STATUS \"Installing: \${bin}/${program} -> ../${NUMBRELLE_INSTALL_DIR}/${program}\")
+  ")
+endforeach()
+
+install(FILES ${PROJECT_SOURCE_DIR}/desktop/numbrelle.desktop DESTINATION share/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/desktop/numbrelle.svg DESTINATION share/icons/hicolor/scalable/apps)

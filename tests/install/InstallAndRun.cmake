@@ -1,0 +1,72 @@
+# Run by CTest with BUILD_DIR, PREFIX, SOURCE_QUESTIONS and WITH_GUI set.
+# Fails (FATAL_ERROR) on the first thing an installed copy would get wrong.
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed:\n${output}")
+endif()
+
+set(folder "${PREFIX}/lib/numbrelle")
+set(programs numbrelle-run)
+if(WITH_GUI)
+  list(APPEND programs numbrelle)
+endif()
+foreach(program IN LISTS programs)
+  if(NOT EXISTS "${folder}/${program}")
+    message(FATAL_ERROR "${program} is not installed in ${folder}")
+  endif()
+  if(NOT IS_SYMLINK "${PREFIX}/bin/${program}")
+    message(FATAL_ERROR "no link ${PREFIX}/bin/${program}")
+  endif()
+  file(READ_SYMLINK "${PREFIX}/bin/${program}" target)
+  if(NOT target STREQUAL "../lib/numbrelle/${program}")
+    message(FATAL_ERROR "bin/${program} points to ${target}")
+  endif()
+endforeach()
+
+# Every bundled question file, and nothing else, lies beside the program.
+file(GLOB bundled RELATIVE "${SOURCE_QUESTIONS}" "${SOURCE_QUESTIONS}/*")
+file(GLOB installed RELATIVE "${folder}/questions" "${folder}/questions/*")
+list(SORT bundled)
+list(SORT installed)
+if(NOT bundled STREQUAL installed)
+  message(FATAL_ERROR "installed questions differ from the bundled ones:\n${installed}\n${bundled}")
+endif()
+foreach(name IN LISTS bundled)
+  file(SHA256 "${SOURCE_QUESTIONS}/${name}" a)
+  file(SHA256 "${folder}/questions/${name}" b)
+  if(NOT a STREQUAL b)
+    message(FATAL_ERROR "${name} changed on its way into the installed folder")
+  endif()
+endforeach()
+
+# The entry's values hold ";", which CMake lists would split, so it is read whole.
+file(READ "${PREFIX}/share/applications/numbrelle.desktop" entry)
+foreach(pattern "\nType=Application\n" "\nExec=numbrelle\n" "\nIcon=numbrelle\n" "\nCategories=Education;"
+                "\nName=[^\n]+" "\nName\\[ja\\]=[^\n]+")
+  if(NOT entry MATCHES "${pattern}")
+    message(FATAL_ERROR "the desktop entry does not match ${pattern}")
+  endif()
+endforeach()
+if(NOT EXISTS "${PREFIX}/share/icons/hicolor/scalable/apps/numbrelle.svg")
+  message(FATAL_ERROR "the icon is not installed")
+endif()
+
+# The installed runner, called through its link, runs every installed question.
+list(TRANSFORM installed PREPEND "${folder}/questions/")
+execute_process(COMMAND "${PREFIX}/bin/numbrelle-run" --runs 20 --seed 1 ${installed}
+  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "the installed numbrelle-run failed (${status}):\n${errors}\n${output}")
+endif()
+string(REGEX MATCHALL "\n== " runs "\n${output}")
+list(LENGTH runs count)
+list(LENGTH installed files)
+math(EXPR expected "${files} * 20")
+if(NOT count EQUAL expected)
+  message(FATAL_ERROR "expected ${expected} runs from the installed runner, saw ${count}")
+endif()
+message(STATUS "installed runner ran ${count} questions from ${files} files")
