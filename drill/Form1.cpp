@@ -181,6 +181,7 @@ QListWidget* makeList(QWidget* parent, const char* name, QRect where)
 
 void Form1::buildTitleScreen()
 {
+    // The shadow is made first so that the title lies over it.
     auto* shadow = makeLabel(m_frame1, 6, QString::fromLatin1(programCaption), twips(1800, 2880, 6735, 735));
     shadow->setFont(designFont(titlePixels));
     QPalette shadowColour = shadow->palette();

@@ -4,10 +4,8 @@
 
 #include <iconv.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace numbrelle::testing {
 
@@ -35,27 +33,12 @@ std::string FolderFileSystem::programFolder()
 
 std::vector<std::string> FolderFileSystem::listFiles(const std::string& folder)
 {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-        std::string name = entry.path().filename().string();
-        if (entry.is_regular_file() && name[0] != '.')
-            names.push_back(name);
-    }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
-    });
-    return names;
+    return m_files.listFiles(folder);
 }
 
 std::optional<std::string> FolderFileSystem::readBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return m_files.readBytes(path);
 }
 
 void LineScript::BuildStatementList(TextView script)

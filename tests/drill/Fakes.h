@@ -1,6 +1,6 @@
-// Stand-ins for the services the window is handed: a question folder on disk,
-// a tiny line-based question script, and recording clock, beeper, message box
-// and display settings.
+// Stand-ins for the services the window is handed, beside the shared recording
+// ones: a question folder on disk, a tiny line-based question script, and
+// display settings that record what they are asked.
 #pragma once
 
 #include "drill/QuestionScript.h"
@@ -10,6 +10,8 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
+#include "platform/Recording.h"
+#include "platform/StdFileSystem.h"
 
 #include <QTemporaryDir>
 
@@ -18,8 +20,8 @@
 
 namespace numbrelle::testing {
 
-// The program folder is a fresh temporary folder; question files go into its
-// "questions" folder as given bytes.
+// The program's own file system with the program folder moved to a fresh
+// temporary folder, whose "questions" folder the test fills.
 class FolderFileSystem final : public FileSystem {
 public:
     FolderFileSystem();
@@ -33,6 +35,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    StdFileSystem m_files;
 };
 
 // Runs question files written one statement a line as key=value: title,
@@ -56,31 +59,6 @@ private:
     MessageBox& m_messages;
     std::vector<std::pair<std::string, std::u16string>> m_lines;
     QuestionRecord m_record;
-};
-
-class RecordingMessageBox final : public MessageBox {
-public:
-    void show(const std::u16string& text) override { texts.push_back(text); }
-    std::vector<std::u16string> texts;
-};
-
-class SettableClock final : public Clock {
-public:
-    float secondsSinceMidnight() override { return now; }
-    float now = 36000.25f;
-};
-
-class CountingBeeper final : public Beeper {
-public:
-    void beep() override { ++beeps; }
-    int beeps = 0;
-};
-
-class SequenceRandom final : public RandomSource {
-public:
-    void seed(std::uint32_t value) override { seeds.push_back(value); }
-    float next() override { return 0.5f; }
-    std::vector<std::uint32_t> seeds;
 };
 
 class RecordingDisplay final : public DisplaySettings {

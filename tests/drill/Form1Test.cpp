@@ -9,9 +9,11 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -125,9 +127,9 @@ public:
     FolderFileSystem files;
     RecordingMessageBox messages;
     LineScript script { messages };
-    SettableClock clock;
-    CountingBeeper beeper;
-    SequenceRandom random;
+    FixedClock clock { 36000.25f };
+    RecordingBeeper beeper;
+    ScriptedRandom random;
     RecordingDisplay display;
     std::unique_ptr<Form1> form;
 };
@@ -227,7 +229,7 @@ TEST_F(Form1Test, ADrillOfThreeMarksAndScores)
     EXPECT_EQ(caption("Label12"), "違います。\n\n解答：13\n正解：12");
     save("5-marking-wrong");
 
-    clock.now += 65;
+    clock.seconds += 65;
     key(Qt::Key_Return);
     EXPECT_EQ(screen(), "Frame4");
     EXPECT_EQ(caption("Label15"), "成績\nたしざん");
@@ -251,6 +253,29 @@ TEST_F(Form1Test, OneQuestionDrillGoesStraightToTheResult)
     key(Qt::Key_Return);
     EXPECT_EQ(screen(), "Frame4");
     EXPECT_EQ(caption("Label17"), "時間：0秒\n\n問題数：1\n正解数：0\n誤答数：1\n\n点数：0点");
+    key(Qt::Key_F1); // nothing on the result screen
+    EXPECT_EQ(screen(), "Frame4");
+}
+
+// The counter passes 32767 on the way to the result sheet.
+TEST_F(Form1Test, LargestDrillEndsWithTheResultSheet)
+{
+    openAtSelection();
+    setCount("32767");
+    key(Qt::Key_Return);
+    // Straight to the window, without the repaint after each key that would
+    // make this take minutes.
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    for (int i = 1; i < 32767; ++i) {
+        QApplication::sendEvent(form->windowHandle(), &enter);
+        QApplication::sendEvent(form->windowHandle(), &enter);
+    }
+    EXPECT_EQ(caption("Label10"), "32767/32767");
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    EXPECT_EQ(screen(), "Frame4");
+    EXPECT_EQ(form->QuestionNo(), 32768);
+    EXPECT_TRUE(caption("Label17").contains("問題数：32767\n正解数：0\n誤答数：32767"));
 }
 
 TEST_F(Form1Test, F1AbortsOnlyTheQuestionScreenAndStartBeginsAfresh)
@@ -290,6 +315,17 @@ TEST_F(Form1Test, EnterStartsADrillWhicheverControlHasTheFocus)
         EXPECT_EQ(screen(), "Frame2") << name;
         key(Qt::Key_F1);
     }
+}
+
+TEST_F(Form1Test, HandledKeysStillReachTheFocusedControl)
+{
+    openAtSelection();
+    key(Qt::Key_Return);
+    QSignalSpy returned(control<QLineEdit>("Text1"), &QLineEdit::returnPressed);
+    type("7");
+    key(Qt::Key_Return);
+    EXPECT_EQ(screen(), "Frame3");
+    EXPECT_EQ(returned.count(), 1);
 }
 
 TEST_F(Form1Test, NumberBoxFollowsItsRules)
@@ -401,6 +437,16 @@ TEST_F(Form1Test, SecondStartWhileLoadingIsIgnored)
     EXPECT_EQ(script.runs, 3);
     EXPECT_EQ(items("List1"), QStringList({ "全て", "けいさん", "ずけい" }));
     EXPECT_EQ(items("List2").size(), 3);
+}
+
+TEST_F(Form1Test, EscapeWhileLoadingEndsAtOnce)
+{
+    open();
+    QTimer::singleShot(0, form.get(), [&] { key(Qt::Key_Escape); });
+    key(Qt::Key_Return);
+    EXPECT_EQ(script.runs, 1); // no file after the one in hand
+    EXPECT_EQ(display.restores, 1);
+    EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(Form1Test, ScriptMessagesDuringLoadingDoNotStopIt)

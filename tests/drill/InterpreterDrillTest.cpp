@@ -31,11 +31,11 @@ protected:
 
     FolderFileSystem files;
     RecordingMessageBox messages;
-    SequenceRandom random;
+    ScriptedRandom random;
     Interpreter interpreter { messages, random };
     InterpreterScript script { interpreter };
-    SettableClock clock;
-    CountingBeeper beeper;
+    FixedClock clock { 36000.25f };
+    RecordingBeeper beeper;
     RecordingDisplay display;
     std::unique_ptr<Form1> form;
 };
