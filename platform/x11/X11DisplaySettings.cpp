@@ -1,0 +1,390 @@
+#include "platform/x11/X11DisplaySettings.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+#include <vector>
+
+namespace numbrelle {
+
+namespace {
+
+struct Rect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    int right() const { return x + width; }
+    int bottom() const { return y + height; }
+    bool contains(int px, int py) const { return px >= x && py >= y && px < right() && py < bottom(); }
+};
+
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+    int mmWidth = 0;
+    int mmHeight = 0;
+};
+
+// What a CRTC shows: everything XRRSetCrtcConfig needs to put it back.
+struct CrtcSetting {
+    int x = 0;
+    int y = 0;
+    RRMode mode = None;
+    Rotation rotation = RR_Rotate_0;
+    std::vector<RROutput> outputs;
+};
+
+struct Mode {
+    RRMode id = None;
+    int width = 0;
+    int height = 0;
+};
+
+// Xlib's default error handler ends the program; a refused mode must not. While
+// a trap lives, errors are only counted. One connection, one thread: a static
+// counter is enough.
+class ErrorTrap {
+public:
+    explicit ErrorTrap(Display* display)
+        : m_display(display)
+    {
+        XSync(m_display, False);
+        s_errors = 0;
+        m_previous = XSetErrorHandler(countError);
+    }
+    ~ErrorTrap()
+    {
+        XSync(m_display, False);
+        XSetErrorHandler(m_previous);
+    }
+    ErrorTrap(const ErrorTrap&) = delete;
+    ErrorTrap& operator=(const ErrorTrap&) = delete;
+
+    bool failed()
+    {
+        XSync(m_display, False);
+        return s_errors != 0;
+    }
+
+private:
+    static int countError(Display*, XErrorEvent*)
+    {
+        ++s_errors;
+        return 0;
+    }
+    static inline int s_errors = 0;
+    Display* m_display;
+    XErrorHandler m_previous;
+};
+
+// Other clients (the window manager, panels) must not see the screen size and
+// the CRTC half changed.
+class ServerGrab {
+public:
+    explicit ServerGrab(Display* display)
+        : m_display(display)
+    {
+        XGrabServer(m_display);
+    }
+    ~ServerGrab()
+    {
+        XUngrabServer(m_display);
+        XFlush(m_display);
+    }
+    ServerGrab(const ServerGrab&) = delete;
+    ServerGrab& operator=(const ServerGrab&) = delete;
+
+private:
+    Display* m_display;
+};
+
+bool sideways(Rotation rotation)
+{
+    return rotation & (RR_Rotate_90 | RR_Rotate_270);
+}
+
+const XRRModeInfo* findMode(const XRRScreenResources* resources, RRMode id)
+{
+    for (int i = 0; i < resources->nmode; ++i) {
+        if (resources->modes[i].id == id)
+            return &resources->modes[i];
+    }
+    return nullptr;
+}
+
+// The area of the screen a CRTC covers with a mode: a turned monitor shows the
+// mode on its side.
+Rect crtcArea(const XRRScreenResources* resources, const CrtcSetting& setting)
+{
+    const XRRModeInfo* mode = findMode(resources, setting.mode);
+    if (!mode)
+        return { setting.x, setting.y, 0, 0 };
+    int width = static_cast<int>(mode->width);
+    int height = static_cast<int>(mode->height);
+    if (sideways(setting.rotation))
+        std::swap(width, height);
+    return { setting.x, setting.y, width, height };
+}
+
+CrtcSetting readCrtc(Display* display, XRRScreenResources* resources, RRCrtc crtc)
+{
+    CrtcSetting setting;
+    XRRCrtcInfo* info = XRRGetCrtcInfo(display, resources, crtc);
+    if (!info)
+        return setting;
+    setting.x = info->x;
+    setting.y = info->y;
+    setting.mode = info->mode;
+    setting.rotation = info->rotation;
+    setting.outputs.assign(info->outputs, info->outputs + info->noutput);
+    XRRFreeCrtcInfo(info);
+    return setting;
+}
+
+// The server's answer, not Xlib's cached screen size, which only follows
+// events that this connection never reads.
+ScreenSize currentScreenSize(Display* display, Window root)
+{
+    Window ignoredRoot;
+    int x, y;
+    unsigned width = 0, height = 0, border, depth;
+    XGetGeometry(display, root, &ignoredRoot, &x, &y, &width, &height, &border, &depth);
+    return { static_cast<int>(width), static_cast<int>(height), 0, 0 };
+}
+
+struct ResourcesDeleter {
+    void operator()(XRRScreenResources* resources) const { XRRFreeScreenResources(resources); }
+};
+using Resources = std::unique_ptr<XRRScreenResources, ResourcesDeleter>;
+
+struct OutputInfoDeleter {
+    void operator()(XRROutputInfo* info) const { XRRFreeOutputInfo(info); }
+};
+using OutputInfo = std::unique_ptr<XRROutputInfo, OutputInfoDeleter>;
+
+struct LitOutput {
+    RROutput id = None;
+    OutputInfo info;
+    Rect area;
+};
+
+// Connected outputs that show something, in the server's order.
+std::vector<LitOutput> litOutputs(Display* display, XRRScreenResources* resources)
+{
+    std::vector<LitOutput> lit;
+    for (int i = 0; i < resources->noutput; ++i) {
+        OutputInfo info(XRRGetOutputInfo(display, resources, resources->outputs[i]));
+        if (!info || info->connection != RR_Connected || info->crtc == None)
+            continue;
+        CrtcSetting setting = readCrtc(display, resources, info->crtc);
+        if (setting.mode == None)
+            continue;
+        lit.push_back({ resources->outputs[i], std::move(info), crtcArea(resources, setting) });
+    }
+    return lit;
+}
+
+// The program's window is moved to the top-left corner of the screen before
+// the switch, so the monitor that shows that corner is the one to switch; the
+// primary monitor wins a tie, and without any monitor there the primary or
+// the first one is taken.
+const LitOutput* chooseOutput(const std::vector<LitOutput>& lit, RROutput primary)
+{
+    const LitOutput* choice = nullptr;
+    for (const LitOutput& output : lit) {
+        if (output.area.contains(0, 0) && (!choice || output.id == primary))
+            choice = &output;
+    }
+    if (choice)
+        return choice;
+    for (const LitOutput& output : lit) {
+        if (output.id == primary)
+            return &output;
+    }
+    return lit.empty() ? nullptr : &lit.front();
+}
+
+bool isXWayland(const std::vector<LitOutput>& lit)
+{
+    return std::any_of(lit.begin(), lit.end(), [](const LitOutput& output) {
+        return std::string_view(output.info->name, output.info->nameLen).starts_with("XWAYLAND");
+    });
+}
+
+} // namespace
+
+struct X11DisplaySettings::Connection {
+    Display* display = nullptr;
+    Window root = None;
+    int depth = 0;
+    RRCrtc crtc = None;
+    std::vector<Mode> modes;
+    CrtcSetting desktopCrtc;
+    ScreenSize desktopSize;
+    int minWidth = 1, minHeight = 1, maxWidth = 0, maxHeight = 0;
+    bool switched = false;
+
+    ~Connection()
+    {
+        if (display)
+            XCloseDisplay(display);
+    }
+
+    bool open(const char* displayName);
+    bool apply(const CrtcSetting&, ScreenSize);
+    ScreenSize screenSizeWith(const CrtcSetting&);
+    int millimetres(int pixels, int desktopPixels, int desktopMillimetres) const;
+};
+
+bool X11DisplaySettings::Connection::open(const char* displayName)
+{
+    display = XOpenDisplay(displayName);
+    if (!display)
+        return false;
+    int eventBase, errorBase, major = 0, minor = 0;
+    if (!XRRQueryExtension(display, &eventBase, &errorBase) || !XRRQueryVersion(display, &major, &minor)
+        || major * 100 + minor < 102)
+        return false;
+    int screen = DefaultScreen(display);
+    root = RootWindow(display, screen);
+    depth = DefaultDepth(display, screen);
+
+    // The current resources need no slow probe of the monitors; a server that
+    // has never probed them reports none, and only then is the probe worth it.
+    Resources resources(XRRGetScreenResourcesCurrent(display, root));
+    std::vector<LitOutput> lit;
+    if (resources)
+        lit = litOutputs(display, resources.get());
+    if (lit.empty()) {
+        resources.reset(XRRGetScreenResources(display, root));
+        if (resources)
+            lit = litOutputs(display, resources.get());
+    }
+    if (isXWayland(lit))
+        return false;
+    const LitOutput* output = chooseOutput(lit, XRRGetOutputPrimary(display, root));
+    if (!output)
+        return false;
+
+    crtc = output->info->crtc;
+    desktopCrtc = readCrtc(display, resources.get(), crtc);
+    for (int i = 0; i < output->info->nmode; ++i) {
+        CrtcSetting candidate = desktopCrtc;
+        candidate.mode = output->info->modes[i];
+        Rect area = crtcArea(resources.get(), candidate);
+        modes.push_back({ candidate.mode, area.width, area.height });
+    }
+    desktopSize = { DisplayWidth(display, screen), DisplayHeight(display, screen), DisplayWidthMM(display, screen),
+        DisplayHeightMM(display, screen) };
+    XRRGetScreenSizeRange(display, root, &minWidth, &minHeight, &maxWidth, &maxHeight);
+    return true;
+}
+
+// Keeps the desktop's pixels per millimetre; a server that reports no physical
+// size gets the customary 96 dots per inch.
+int X11DisplaySettings::Connection::millimetres(int pixels, int desktopPixels, int desktopMillimetres) const
+{
+    if (desktopPixels > 0 && desktopMillimetres > 0)
+        return static_cast<int>(std::lround(double(pixels) * desktopMillimetres / desktopPixels));
+    return static_cast<int>(std::lround(pixels * 25.4 / 96));
+}
+
+// The screen just large enough for every monitor once `setting` is on ours.
+ScreenSize X11DisplaySettings::Connection::screenSizeWith(const CrtcSetting& setting)
+{
+    Resources resources(XRRGetScreenResourcesCurrent(display, root));
+    if (!resources)
+        return desktopSize;
+    Rect ours = crtcArea(resources.get(), setting);
+    int width = ours.right();
+    int height = ours.bottom();
+    for (int i = 0; i < resources->ncrtc; ++i) {
+        if (resources->crtcs[i] == crtc)
+            continue;
+        CrtcSetting other = readCrtc(display, resources.get(), resources->crtcs[i]);
+        if (other.mode == None)
+            continue;
+        Rect area = crtcArea(resources.get(), other);
+        width = std::max(width, area.right());
+        height = std::max(height, area.bottom());
+    }
+    width = std::clamp(width, minWidth, std::max(minWidth, maxWidth));
+    height = std::clamp(height, minHeight, std::max(minHeight, maxHeight));
+    return { width, height, millimetres(width, desktopSize.width, desktopSize.mmWidth),
+        millimetres(height, desktopSize.height, desktopSize.mmHeight) };
+}
+
+// The screen must hold every CRTC at every step: it grows before a CRTC gets
+// larger and shrinks only after.
+bool X11DisplaySettings::Connection::apply(const CrtcSetting& setting, ScreenSize target)
+{
+    ServerGrab grab(display);
+    ErrorTrap trap(display);
+    Resources resources(XRRGetScreenResourcesCurrent(display, root));
+    if (!resources)
+        return false;
+    ScreenSize current = currentScreenSize(display, root);
+    Rect area = crtcArea(resources.get(), setting);
+    if (area.right() > current.width || area.bottom() > current.height) {
+        int width = std::max(current.width, area.right());
+        int height = std::max(current.height, area.bottom());
+        XRRSetScreenSize(display, root, width, height, millimetres(width, target.width, target.mmWidth),
+            millimetres(height, target.height, target.mmHeight));
+        current.width = width;
+        current.height = height;
+    }
+    Status status = XRRSetCrtcConfig(display, resources.get(), crtc, CurrentTime, setting.x, setting.y, setting.mode,
+        setting.rotation, const_cast<RROutput*>(setting.outputs.data()), static_cast<int>(setting.outputs.size()));
+    if (current.width != target.width || current.height != target.height)
+        XRRSetScreenSize(display, root, target.width, target.height, target.mmWidth, target.mmHeight);
+    return status == RRSetConfigSuccess && !trap.failed();
+}
+
+X11DisplaySettings::X11DisplaySettings(const char* displayName)
+    : m_connection(std::make_unique<Connection>())
+{
+    if (!m_connection->open(displayName))
+        m_connection.reset();
+}
+
+X11DisplaySettings::~X11DisplaySettings()
+{
+    restore();
+}
+
+bool X11DisplaySettings::enumMode(int number, DisplayModeInfo& info)
+{
+    if (!m_connection || number < 0 || static_cast<size_t>(number) >= m_connection->modes.size())
+        return false;
+    const Mode& mode = m_connection->modes[static_cast<size_t>(number)];
+    info.width = mode.width;
+    info.height = mode.height;
+    // X has one depth per screen, whatever the mode.
+    info.bitsPerPixel = m_connection->depth;
+    return true;
+}
+
+bool X11DisplaySettings::changeMode(int number)
+{
+    if (!m_connection || number < 0 || static_cast<size_t>(number) >= m_connection->modes.size())
+        return false;
+    CrtcSetting setting = m_connection->desktopCrtc;
+    setting.mode = m_connection->modes[static_cast<size_t>(number)].id;
+    // Marked before the attempt: a switch refused halfway still has to be undone.
+    m_connection->switched = true;
+    return m_connection->apply(setting, m_connection->screenSizeWith(setting));
+}
+
+void X11DisplaySettings::restore()
+{
+    if (!m_connection || !m_connection->switched)
+        return;
+    m_connection->apply(m_connection->desktopCrtc, m_connection->desktopSize);
+    m_connection->switched = false;
+}
+
+} // namespace numbrelle
