@@ -4,8 +4,17 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cmath>
+#include <csignal>
+#include <fcntl.h>
+#include <string>
 #include <string_view>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace numbrelle {
@@ -219,6 +228,7 @@ bool isXWayland(const std::vector<LitOutput>& lit)
 
 struct X11DisplaySettings::Connection {
     Display* display = nullptr;
+    std::string displayName;
     Window root = None;
     int depth = 0;
     RRCrtc crtc = None;
@@ -227,28 +237,39 @@ struct X11DisplaySettings::Connection {
     ScreenSize desktopSize;
     int minWidth = 1, minHeight = 1, maxWidth = 0, maxHeight = 0;
     bool switched = false;
+    int watchdog = -1; // our end of the socket to the watchdog process
+    pid_t watchdogPid = -1;
 
     ~Connection()
     {
+        // The watchdog ends as soon as its socket closes; collect it.
+        if (watchdog >= 0) {
+            close(watchdog);
+            waitpid(watchdogPid, nullptr, 0);
+        }
         if (display)
             XCloseDisplay(display);
     }
 
-    bool open(const char* displayName);
+    void tellWatchdog(char news);
+    [[noreturn]] void watch(int socket);
+
+    bool open(const char* name);
     bool apply(const CrtcSetting&, ScreenSize);
     ScreenSize screenSizeWith(const CrtcSetting&);
     int millimetres(int pixels, int desktopPixels, int desktopMillimetres) const;
 };
 
-bool X11DisplaySettings::Connection::open(const char* displayName)
+bool X11DisplaySettings::Connection::open(const char* name)
 {
-    display = XOpenDisplay(displayName);
+    display = XOpenDisplay(name);
     if (!display)
         return false;
     int eventBase, errorBase, major = 0, minor = 0;
     if (!XRRQueryExtension(display, &eventBase, &errorBase) || !XRRQueryVersion(display, &major, &minor)
         || major * 100 + minor < 102)
         return false;
+    displayName = DisplayString(display);
     int screen = DefaultScreen(display);
     root = RootWindow(display, screen);
     depth = DefaultDepth(display, screen);
@@ -344,6 +365,49 @@ bool X11DisplaySettings::Connection::apply(const CrtcSetting& setting, ScreenSiz
     return status == RRSetConfigSuccess && !trap.failed();
 }
 
+// The watchdog learns of every switch ('S') and restore ('R'); a closed
+// socket means the program has ended, however it ended.
+void X11DisplaySettings::Connection::tellWatchdog(char news)
+{
+    if (watchdog >= 0)
+        send(watchdog, &news, 1, MSG_NOSIGNAL);
+}
+
+// Runs in the forked watchdog: waits for the program to end and, if it left
+// the display switched, puts the desktop back over a connection of its own.
+void X11DisplaySettings::Connection::watch(int socket)
+{
+    // A Ctrl-C or a hang-up reaches the whole process group; the watchdog
+    // outlives the program to see how it ended.
+    for (int signal : { SIGINT, SIGTERM, SIGHUP, SIGQUIT })
+        std::signal(signal, SIG_IGN);
+    prctl(PR_SET_NAME, "numbrelle-watch");
+    // Nothing of the program's stays open here: its X connection must not be
+    // shared, and its pipes must see their end when the program goes.
+    int null = ::open("/dev/null", O_RDWR);
+    dup2(null, STDIN_FILENO);
+    dup2(null, STDOUT_FILENO);
+    dup2(socket, 3);
+    close_range(4, UINT_MAX, 0);
+    socket = 3;
+
+    bool leftSwitched = false;
+    for (;;) {
+        char news = 0;
+        ssize_t got = read(socket, &news, 1);
+        if (got == 1)
+            leftSwitched = news == 'S';
+        else if (got == 0 || errno != EINTR)
+            break;
+    }
+    if (leftSwitched) {
+        display = XOpenDisplay(displayName.c_str());
+        if (display)
+            apply(desktopCrtc, desktopSize);
+    }
+    _exit(0);
+}
+
 X11DisplaySettings::X11DisplaySettings(const char* displayName)
     : m_connection(std::make_unique<Connection>())
 {
@@ -376,6 +440,7 @@ bool X11DisplaySettings::changeMode(int number)
     setting.mode = m_connection->modes[static_cast<size_t>(number)].id;
     // Marked before the attempt: a switch refused halfway still has to be undone.
     m_connection->switched = true;
+    m_connection->tellWatchdog('S');
     return m_connection->apply(setting, m_connection->screenSizeWith(setting));
 }
 
@@ -385,6 +450,31 @@ void X11DisplaySettings::restore()
         return;
     m_connection->apply(m_connection->desktopCrtc, m_connection->desktopSize);
     m_connection->switched = false;
+    m_connection->tellWatchdog('R');
+}
+
+bool X11DisplaySettings::startWatchdog()
+{
+    if (!m_connection || m_connection->watchdog >= 0)
+        return false;
+    int sockets[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0)
+        return false;
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(sockets[0]);
+        m_connection->watch(sockets[1]);
+    }
+    close(sockets[1]);
+    if (pid < 0) {
+        close(sockets[0]);
+        return false;
+    }
+    m_connection->watchdog = sockets[0];
+    m_connection->watchdogPid = pid;
+    if (m_connection->switched)
+        m_connection->tellWatchdog('S');
+    return true;
 }
 
 } // namespace numbrelle

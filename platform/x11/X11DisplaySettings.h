@@ -22,6 +22,14 @@ public:
     X11DisplaySettings(const X11DisplaySettings&) = delete;
     X11DisplaySettings& operator=(const X11DisplaySettings&) = delete;
 
+    // Starts a small process that restores the desktop's mode if the program
+    // ends while switched without having restored it: killed, crashed, or a
+    // second Ctrl-C during a script that never returns. It forks without
+    // exec, so it must be called while the program has only one thread, that
+    // is before the application object exists. False when there is no display
+    // or no process could be started; the program then runs without it.
+    bool startWatchdog();
+
     bool enumMode(int number, DisplayModeInfo&) override;
     bool changeMode(int number) override;
     void restore() override;

@@ -50,7 +50,7 @@ TEST_P(DisplayGuardSignal, ClosesTheWindowThenRestoresAndLeavesWithTheSignalsSta
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, DisplayGuardSignal, testing::Values(SIGINT, SIGTERM, SIGHUP),
-    [](const testing::TestParamInfo<int>& info) { return std::string(sigdescr_np(info.param)).substr(0, 4) + std::to_string(info.param); });
+    [](const testing::TestParamInfo<int>& info) { return std::string(sigabbrev_np(info.param)); });
 
 // A service whose restore leaves a mark a death test can see.
 class AnnouncingDisplaySettings final : public DisplaySettings {
@@ -78,6 +78,11 @@ const Crash crashes[] = {
     { "terminate", [] { std::terminate(); } },
     { "exception", [] { throwThroughNoexcept(); } },
 };
+
+void PrintTo(const Crash& crash, std::ostream* out)
+{
+    *out << crash.name;
+}
 
 class DisplayGuardCrash : public testing::TestWithParam<Crash> { };
 

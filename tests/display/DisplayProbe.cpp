@@ -2,7 +2,7 @@
 // the first 640 x 480 x 16 mode, with the display guard in place. Prints the
 // modes it looked at (WIDTHxHEIGHTxBITS) and "switched" or "unchanged", then,
 // by its argument:
-//   wait   waits for a termination signal;
+//   wait   waits for a termination signal (or to be killed);
 //   exit   leaves through the end of main;
 //   throw  lets an exception escape the event loop.
 
@@ -39,6 +39,7 @@ int main(int argc, char** argv)
 {
     const char* ending = argc > 1 ? argv[1] : "wait";
     X11DisplaySettings settings;
+    settings.startWatchdog();
     QCoreApplication app(argc, argv);
     DisplayGuard guard(settings, [] { });
 
