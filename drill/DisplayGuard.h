@@ -21,7 +21,8 @@ class DisplaySettings;
 // (the window's own close handling, which restores the mode), restores once
 // more in case that did not, and leaves the loop with 128 + the signal's number.
 // A second signal before the event loop got to the first one (a script that
-// never returns) ends the program the default way.
+// never returns) ends the program the default way; the display service's
+// watchdog process restores then, as after any other death.
 //
 // std::terminate cannot be turned into an event, but it runs on an ordinary
 // stack, so its handler restores directly and then hands on to the previous
