@@ -88,7 +88,6 @@ void DisplayGuard::readSignal()
     m_notifier->setEnabled(false);
     if (m_closeProgram)
         m_closeProgram();
-    m_settings.restore();
     QCoreApplication::exit(128 + number);
 }
 

@@ -17,9 +17,9 @@ namespace numbrelle {
 class DisplaySettings;
 
 // X calls are not safe inside a signal handler, so the handler only writes the
-// signal's number into a pipe; the event loop reads it and runs `closeProgram`
-// (the window's own close handling, which restores the mode), restores once
-// more in case that did not, and leaves the loop with 128 + the signal's number.
+// signal's number into a pipe; the event loop reads it, runs `closeProgram`
+// (the window's own close handling, which restores the mode) and leaves the
+// loop with 128 + the signal's number, as a shell reports a death by signal.
 // A second signal before the event loop got to the first one (a script that
 // never returns) ends the program the default way; the display service's
 // watchdog process restores then, as after any other death.

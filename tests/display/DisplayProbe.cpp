@@ -41,7 +41,8 @@ int main(int argc, char** argv)
     X11DisplaySettings settings;
     settings.startWatchdog();
     QCoreApplication app(argc, argv);
-    DisplayGuard guard(settings, [] { });
+    // The probe's close handling is the window's: restore.
+    DisplayGuard guard(settings, [&settings] { settings.restore(); });
 
     std::printf("%s\n", switchToDrillMode(settings) ? "switched" : "unchanged");
     std::fflush(stdout);
