@@ -1,12 +1,13 @@
 #include "platform/x11/X11DisplaySettings.h"
 
+#include "platform/x11/ScreenLayout.h"
+
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cmath>
 #include <csignal>
 #include <fcntl.h>
 #include <string>
@@ -20,16 +21,6 @@
 namespace numbrelle {
 
 namespace {
-
-struct Rect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    int right() const { return x + width; }
-    int bottom() const { return y + height; }
-    bool contains(int px, int py) const { return px >= x && py >= y && px < right() && py < bottom(); }
-};
 
 struct ScreenSize {
     int width = 0;
@@ -127,7 +118,7 @@ const XRRModeInfo* findMode(const XRRScreenResources* resources, RRMode id)
 
 // The area of the screen a CRTC covers with a mode: a turned monitor shows the
 // mode on its side.
-Rect crtcArea(const XRRScreenResources* resources, const CrtcSetting& setting)
+ScreenArea crtcArea(const XRRScreenResources* resources, const CrtcSetting& setting)
 {
     const XRRModeInfo* mode = findMode(resources, setting.mode);
     if (!mode)
@@ -156,13 +147,13 @@ CrtcSetting readCrtc(Display* display, XRRScreenResources* resources, RRCrtc crt
 
 // The server's answer, not Xlib's cached screen size, which only follows
 // events that this connection never reads.
-ScreenSize currentScreenSize(Display* display, Window root)
+PixelSize currentScreenSize(Display* display, Window root)
 {
     Window ignoredRoot;
     int x, y;
     unsigned width = 0, height = 0, border, depth;
     XGetGeometry(display, root, &ignoredRoot, &x, &y, &width, &height, &border, &depth);
-    return { static_cast<int>(width), static_cast<int>(height), 0, 0 };
+    return { static_cast<int>(width), static_cast<int>(height) };
 }
 
 struct ResourcesDeleter {
@@ -178,7 +169,7 @@ using OutputInfo = std::unique_ptr<XRROutputInfo, OutputInfoDeleter>;
 struct LitOutput {
     RROutput id = None;
     OutputInfo info;
-    Rect area;
+    ScreenArea area;
 };
 
 // Connected outputs that show something, in the server's order.
@@ -197,24 +188,13 @@ std::vector<LitOutput> litOutputs(Display* display, XRRScreenResources* resource
     return lit;
 }
 
-// The program's window is moved to the top-left corner of the screen before
-// the switch, so the monitor that shows that corner is the one to switch; the
-// primary monitor wins a tie, and without any monitor there the primary or
-// the first one is taken.
 const LitOutput* chooseOutput(const std::vector<LitOutput>& lit, RROutput primary)
 {
-    const LitOutput* choice = nullptr;
-    for (const LitOutput& output : lit) {
-        if (output.area.contains(0, 0) && (!choice || output.id == primary))
-            choice = &output;
-    }
-    if (choice)
-        return choice;
-    for (const LitOutput& output : lit) {
-        if (output.id == primary)
-            return &output;
-    }
-    return lit.empty() ? nullptr : &lit.front();
+    std::vector<Monitor> monitors;
+    for (const LitOutput& output : lit)
+        monitors.push_back({ output.area, output.id == primary });
+    std::optional<std::size_t> choice = chooseMonitor(monitors);
+    return choice ? &lit[*choice] : nullptr;
 }
 
 bool isXWayland(const std::vector<LitOutput>& lit)
@@ -235,7 +215,8 @@ struct X11DisplaySettings::Connection {
     std::vector<Mode> modes;
     CrtcSetting desktopCrtc;
     ScreenSize desktopSize;
-    int minWidth = 1, minHeight = 1, maxWidth = 0, maxHeight = 0;
+    PixelSize minimumSize { 1, 1 };
+    PixelSize maximumSize; // 0: the server did not say
     bool switched = false;
     int watchdog = -1; // our end of the socket to the watchdog process
     pid_t watchdogPid = -1;
@@ -257,7 +238,6 @@ struct X11DisplaySettings::Connection {
     bool open(const char* name);
     bool apply(const CrtcSetting&, ScreenSize);
     ScreenSize screenSizeWith(const CrtcSetting&);
-    int millimetres(int pixels, int desktopPixels, int desktopMillimetres) const;
 };
 
 bool X11DisplaySettings::Connection::open(const char* name)
@@ -296,22 +276,14 @@ bool X11DisplaySettings::Connection::open(const char* name)
     for (int i = 0; i < output->info->nmode; ++i) {
         CrtcSetting candidate = desktopCrtc;
         candidate.mode = output->info->modes[i];
-        Rect area = crtcArea(resources.get(), candidate);
+        ScreenArea area = crtcArea(resources.get(), candidate);
         modes.push_back({ candidate.mode, area.width, area.height });
     }
     desktopSize = { DisplayWidth(display, screen), DisplayHeight(display, screen), DisplayWidthMM(display, screen),
         DisplayHeightMM(display, screen) };
-    XRRGetScreenSizeRange(display, root, &minWidth, &minHeight, &maxWidth, &maxHeight);
+    XRRGetScreenSizeRange(
+        display, root, &minimumSize.width, &minimumSize.height, &maximumSize.width, &maximumSize.height);
     return true;
-}
-
-// Keeps the desktop's pixels per millimetre; a server that reports no physical
-// size gets the customary 96 dots per inch.
-int X11DisplaySettings::Connection::millimetres(int pixels, int desktopPixels, int desktopMillimetres) const
-{
-    if (desktopPixels > 0 && desktopMillimetres > 0)
-        return static_cast<int>(std::lround(double(pixels) * desktopMillimetres / desktopPixels));
-    return static_cast<int>(std::lround(pixels * 25.4 / 96));
 }
 
 // The screen just large enough for every monitor once `setting` is on ours.
@@ -320,23 +292,17 @@ ScreenSize X11DisplaySettings::Connection::screenSizeWith(const CrtcSetting& set
     Resources resources(XRRGetScreenResourcesCurrent(display, root));
     if (!resources)
         return desktopSize;
-    Rect ours = crtcArea(resources.get(), setting);
-    int width = ours.right();
-    int height = ours.bottom();
+    std::vector<ScreenArea> areas { crtcArea(resources.get(), setting) };
     for (int i = 0; i < resources->ncrtc; ++i) {
         if (resources->crtcs[i] == crtc)
             continue;
         CrtcSetting other = readCrtc(display, resources.get(), resources->crtcs[i]);
-        if (other.mode == None)
-            continue;
-        Rect area = crtcArea(resources.get(), other);
-        width = std::max(width, area.right());
-        height = std::max(height, area.bottom());
+        if (other.mode != None)
+            areas.push_back(crtcArea(resources.get(), other));
     }
-    width = std::clamp(width, minWidth, std::max(minWidth, maxWidth));
-    height = std::clamp(height, minHeight, std::max(minHeight, maxHeight));
-    return { width, height, millimetres(width, desktopSize.width, desktopSize.mmWidth),
-        millimetres(height, desktopSize.height, desktopSize.mmHeight) };
+    PixelSize size = screenSizeFor(areas, minimumSize, maximumSize);
+    return { size.width, size.height, millimetresFor(size.width, desktopSize.width, desktopSize.mmWidth),
+        millimetresFor(size.height, desktopSize.height, desktopSize.mmHeight) };
 }
 
 // The screen must hold every CRTC at every step: it grows before a CRTC gets
@@ -348,19 +314,16 @@ bool X11DisplaySettings::Connection::apply(const CrtcSetting& setting, ScreenSiz
     Resources resources(XRRGetScreenResourcesCurrent(display, root));
     if (!resources)
         return false;
-    ScreenSize current = currentScreenSize(display, root);
-    Rect area = crtcArea(resources.get(), setting);
-    if (area.right() > current.width || area.bottom() > current.height) {
-        int width = std::max(current.width, area.right());
-        int height = std::max(current.height, area.bottom());
-        XRRSetScreenSize(display, root, width, height, millimetres(width, target.width, target.mmWidth),
-            millimetres(height, target.height, target.mmHeight));
-        current.width = width;
-        current.height = height;
+    PixelSize current = currentScreenSize(display, root);
+    if (auto grown = growthBefore(current, crtcArea(resources.get(), setting))) {
+        XRRSetScreenSize(display, root, grown->width, grown->height,
+            millimetresFor(grown->width, target.width, target.mmWidth),
+            millimetresFor(grown->height, target.height, target.mmHeight));
+        current = *grown;
     }
     Status status = XRRSetCrtcConfig(display, resources.get(), crtc, CurrentTime, setting.x, setting.y, setting.mode,
         setting.rotation, const_cast<RROutput*>(setting.outputs.data()), static_cast<int>(setting.outputs.size()));
-    if (current.width != target.width || current.height != target.height)
+    if (current != PixelSize { target.width, target.height })
         XRRSetScreenSize(display, root, target.width, target.height, target.mmWidth, target.mmHeight);
     return status == RRSetConfigSuccess && !trap.failed();
 }
