@@ -104,7 +104,13 @@ public:
 
     // A fault of a statement step; the last one raised is reported after the
     // statement.
-    void raise(Fault fault) { if (fault != Fault::None) m_pendingFault = fault; }
+    void raise(Fault fault)
+    {
+        if (fault != Fault::None) {
+            m_pendingFault = fault;
+            m_pendingFaultIndex = m_pc;
+        }
+    }
     // Shows an error found by a handler, for the statement at programCounter.
     void ReportScriptError(TextView message);
     // Shows a msgbox text (subject to the per-run message cap).
@@ -115,11 +121,16 @@ public:
     bool operandValue(const Ref& ref, Value& out);
     bool numericValue(const Ref& ref, Value& out);
     void storeValue(const Ref& target, const Value& value);
+    // The 16-bit integer of an operand's NumericValue; false when either the
+    // evaluation or the conversion faults (out is then left alone).
+    bool numericInt16(const Ref& ref, std::int16_t& out);
     // Expands a compiled template; false (and a raised fault) when it faults.
     bool expandTemplate(const std::vector<TemplatePiece>& pieces, Text& out);
     // Appends to a record text, refusing (with overflow) to grow it past the
     // text limit.
     void appendToRecord(RecordField field, const Text& text);
+    // Expands a template and appends it to a record text; nothing when it faults.
+    void appendExpanded(const std::vector<TemplatePiece>& pieces, RecordField field);
 
 private:
     void compile();
@@ -141,10 +152,25 @@ private:
     Fault m_pendingFault = Fault::None;
     std::int32_t m_pendingFaultIndex = 0;
     int m_messagesShown = 0;
+    Text m_expansion; // reused so that text statements need not allocate
 };
 
-// Expands a text template outside a run's compiled statements (used by "=",
-// whose text is its second field).
-std::vector<TemplatePiece> CompileTemplate(TextView operandWithoutClosingComma);
+inline bool Interpreter::numericInt16(const Ref& ref, std::int16_t& out)
+{
+    Value value;
+    if (!numericValue(ref, value))
+        return false;
+    std::int16_t n = 0;
+    Fault fault = value.toInt16(n);
+    raise(fault);
+    if (fault != Fault::None)
+        return false;
+    out = n;
+    return true;
+}
+
+// Splits a text operand (closing "," included, which is not part of the text)
+// into literal pieces and bracketed references, once per statement list.
+std::vector<TemplatePiece> CompileTemplate(TextView operand);
 
 } // namespace numbrelle

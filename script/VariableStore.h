@@ -50,7 +50,8 @@ public:
     Fault NumericValue(const Ref& ref, Value& out) const;
     // Stores a value into the element the target names; an unknown target is
     // ignored without a fault.
-    Fault StoreValue(const Ref& target, const Value& value);
+    // storedAt, when given, receives where the value went (entry -1: nowhere).
+    Fault StoreValue(const Ref& target, const Value& value, Location* storedAt = nullptr);
 
     // Finds the element a reference names; false when no table holds the name.
     // Faults for a bad index or one outside the variable's bounds.

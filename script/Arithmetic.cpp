@@ -1,0 +1,177 @@
+// The arithmetic statements: target, first operand, second operand. The
+// keyword fixes the number type (16-bit integers, or singles for the dec=
+// family); operands are read as values and converted, and the result goes back
+// through StoreValue, which converts it to the target's type.
+//
+// The steps follow the language's working texts exactly, because scripts see
+// what a faulting step leaves behind: an operand that cannot be evaluated
+// leaves the previous working text in place, so a bad second operand counts as
+// equal to the first, and a faulting operation leaves the first operand as the
+// result.
+
+#include "script/Handlers.h"
+#include "script/Interpreter.h"
+#include "script/Numbers.h"
+
+#include <cmath>
+
+namespace numbrelle {
+
+namespace {
+
+struct Operands {
+    const Ref& target;
+    Value first;  // what the working text held when the first operand was converted
+    Value second; // likewise for the second
+};
+
+// Steps 1, 2 and 4: the working text starts as the last character the operand
+// scan read and is replaced by each operand's value that can be evaluated.
+Operands evaluateOperands(Interpreter& interp, const CompiledStatement& compiled)
+{
+    Value working = Value::ofText(compiled.scanLast);
+    Value value;
+    if (interp.numericValue(compiled.fields[1], value))
+        working = value;
+    Value first = working;
+    if (interp.numericValue(compiled.fields[2], value))
+        working = value;
+    return { compiled.fields[0], first, working };
+}
+
+std::int16_t integerOf(Interpreter& interp, const Value& value)
+{
+    std::int16_t n = 0;
+    Fault fault = value.toInt16(n);
+    interp.raise(fault);
+    return fault == Fault::None ? n : 0;
+}
+
+float singleOf(Interpreter& interp, const Value& value)
+{
+    float n = 0;
+    Fault fault = value.toSingle(n);
+    interp.raise(fault);
+    return fault == Fault::None ? n : 0;
+}
+
+Fault checked(std::int32_t result, std::int16_t& out)
+{
+    if (result < -32768 || result > 32767)
+        return Fault::Overflow;
+    out = static_cast<std::int16_t>(result);
+    return Fault::None;
+}
+
+// Each integer operation answers its fault and writes out only on success.
+using IntegerOperation = Fault (*)(std::int16_t, std::int16_t, std::int16_t&);
+
+Fault add(std::int16_t a, std::int16_t b, std::int16_t& out) { return checked(std::int32_t { a } + b, out); }
+Fault subtract(std::int16_t a, std::int16_t b, std::int16_t& out) { return checked(std::int32_t { a } - b, out); }
+Fault multiply(std::int16_t a, std::int16_t b, std::int16_t& out) { return checked(std::int32_t { a } * b, out); }
+
+// Truncating division; -32768 / -1 is the one quotient outside the range.
+Fault divide(std::int16_t a, std::int16_t b, std::int16_t& out)
+{
+    if (b == 0)
+        return Fault::DivisionByZero;
+    return checked(std::int32_t { a } / b, out);
+}
+
+// The remainder takes the sign of the dividend. -32768 mod -1 faults like the
+// quotient it comes from.
+Fault modulo(std::int16_t a, std::int16_t b, std::int16_t& out)
+{
+    if (b == 0)
+        return Fault::DivisionByZero;
+    if (a == -32768 && b == -1)
+        return Fault::Overflow;
+    out = static_cast<std::int16_t>(std::int32_t { a } % b);
+    return Fault::None;
+}
+
+Fault power(std::int16_t a, std::int16_t b, std::int16_t& out)
+{
+    if (a == 0 && b < 0)
+        return Fault::DivisionByZero;
+    return CheckedInt16(RoundHalfEven(std::pow(static_cast<double>(a), static_cast<double>(b))), out);
+}
+
+void runInteger(Interpreter& interp, const Statement& statement, IntegerOperation operation)
+{
+    Operands operands = evaluateOperands(interp, statement.compiled);
+    std::int16_t result = integerOf(interp, operands.first);
+    std::int16_t second = integerOf(interp, operands.second);
+    interp.raise(operation(result, second, result));
+    interp.storeValue(operands.target, Value::ofInt(result));
+}
+
+// Each single operation writes its result (infinite or undefined ones too, as
+// the floating-point unit leaves them) and answers the fault to raise.
+using SingleOperation = Fault (*)(float, float, float&);
+
+// Single operands are finite, so only an overflow of the single range can
+// make a sum, difference or product infinite.
+Fault rangeCheck(float result, float& out)
+{
+    out = result;
+    return std::isfinite(result) ? Fault::None : Fault::Overflow;
+}
+
+Fault decAdd(float a, float b, float& out) { return rangeCheck(a + b, out); }
+Fault decSubtract(float a, float b, float& out) { return rangeCheck(a - b, out); }
+Fault decMultiply(float a, float b, float& out) { return rangeCheck(a * b, out); }
+
+Fault decDivide(float a, float b, float& out)
+{
+    out = a / b;
+    if (b == 0)
+        return a == 0 ? Fault::InvalidArgument : Fault::DivisionByZero;
+    return std::isfinite(out) ? Fault::None : Fault::Overflow;
+}
+
+// Undefined powers fault before anything is written. A power beyond the single
+// (or double) range is not checked: it becomes infinite, and only a numeric
+// target then refuses it.
+Fault decPower(float a, float b, float& out)
+{
+    if (a == 0 && b < 0)
+        return Fault::DivisionByZero;
+    if (a < 0 && std::trunc(b) != b)
+        return Fault::InvalidArgument;
+    out = static_cast<float>(std::pow(static_cast<double>(a), static_cast<double>(b)));
+    return Fault::None;
+}
+
+void runSingle(Interpreter& interp, const Statement& statement, SingleOperation operation)
+{
+    Operands operands = evaluateOperands(interp, statement.compiled);
+    float result = singleOf(interp, operands.first);
+    float second = singleOf(interp, operands.second);
+    interp.raise(operation(result, second, result));
+    if (std::isfinite(result)) {
+        interp.storeValue(operands.target, Value::ofSingle(result));
+        return;
+    }
+    // The text of an infinite or undefined result is no number: a str target
+    // takes it, a bit target becomes true, a numeric target refuses it.
+    Text text = SingleText(result);
+    interp.storeValue(operands.target, Value::ofText(text));
+}
+
+} // namespace
+
+void runAdd(Interpreter& interp, const Statement& statement) { runInteger(interp, statement, add); }
+void runSubtract(Interpreter& interp, const Statement& statement) { runInteger(interp, statement, subtract); }
+void runMultiply(Interpreter& interp, const Statement& statement) { runInteger(interp, statement, multiply); }
+void runDivide(Interpreter& interp, const Statement& statement) { runInteger(interp, statement, divide); }
+void runPower(Interpreter& interp, const Statement& statement) { runInteger(interp, statement, power); }
+void runMod(Interpreter& interp, const Statement& statement) { runInteger(interp, statement, modulo); }
+
+void runDecAdd(Interpreter& interp, const Statement& statement) { runSingle(interp, statement, decAdd); }
+void runDecSubtract(Interpreter& interp, const Statement& statement) { runSingle(interp, statement, decSubtract); }
+void runDecMultiply(Interpreter& interp, const Statement& statement) { runSingle(interp, statement, decMultiply); }
+void runDecDivide(Interpreter& interp, const Statement& statement) { runSingle(interp, statement, decDivide); }
+void runDecPower(Interpreter& interp, const Statement& statement) { runSingle(interp, statement, decPower); }
+
+} // namespace numbrelle

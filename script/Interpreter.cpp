@@ -1,0 +1,307 @@
+#include "script/Interpreter.h"
+
+#include "script/Handlers.h"
+#include "script/Messages.h"
+#include "script/Numbers.h"
+#include "platform/MessageBox.h"
+
+#include <unordered_map>
+
+namespace numbrelle {
+
+namespace {
+
+enum class Kind { Block, Plain };
+
+struct TableRow {
+    Handler handler;
+    Kind kind;
+    int fields;
+};
+
+const std::unordered_map<TextView, TableRow>& statementTable()
+{
+    static const std::unordered_map<TextView, TableRow> table {
+#define STATEMENT(keyword, handler, kind, fields) { keyword, TableRow { handler, Kind::kind, fields } },
+#include "script/Statements.def"
+#undef STATEMENT
+    };
+    return table;
+}
+
+std::vector<Ref> refs(const std::vector<Text>& fields)
+{
+    std::vector<Ref> out;
+    out.reserve(fields.size());
+    for (const Text& field : fields)
+        out.emplace_back(field);
+    return out;
+}
+
+// A condition is cut at its operator characters: every "=", "<", ">" and "!"
+// goes to the operator, wherever it stands; the rest is left before the first
+// of them and right after it.
+void compileCondition(const Statement& statement, CompiledStatement& compiled)
+{
+    Text left;
+    Text right;
+    const TextView operand = statement.operand;
+    const std::size_t end = operand.empty() ? 0 : operand.size() - 1;
+    for (std::size_t i = 0; i < end; ++i) {
+        const char16_t c = operand[i];
+        if (c == u'=' || c == u'<' || c == u'>' || c == u'!') {
+            compiled.conditionOperator += c;
+            compiled.operatorSeen = true;
+        } else if (compiled.operatorSeen) {
+            right += c;
+        } else {
+            left += c;
+        }
+    }
+    compiled.fields.emplace_back(left);
+    compiled.fields.emplace_back(right);
+}
+
+void compileStatement(Statement& statement)
+{
+    CompiledStatement compiled;
+    const auto& table = statementTable();
+    const auto row = table.find(statement.keyword);
+    if (row != table.end()) {
+        compiled.handler = row->second.handler;
+        compiled.isBlock = row->second.kind == Kind::Block;
+        const int fields = row->second.fields;
+        if (fields > 0) {
+            compiled.fields = refs(SplitFields(statement.operand, fields, &compiled.scanLast));
+        } else if (fields == -1) {
+            compiled.templ = CompileTemplate(statement.operand);
+        } else if (fields == -2) {
+            compileCondition(statement, compiled);
+        } else if (fields == -3) {
+            const std::vector<Text> split = SplitFields(statement.operand, 2, &compiled.scanLast);
+            compiled.fields = refs(split);
+            compiled.templ = CompileTemplate(split[1] + u",");
+        }
+    }
+    statement.compiled = std::move(compiled);
+}
+
+} // namespace
+
+Fault BlockStack::push(std::int16_t kind, std::int16_t value)
+{
+    if (m_entries.size() >= maxEntries)
+        return Fault::Overflow;
+    m_entries.push_back(BlockEntry { kind, value });
+    if (isSkip(m_entries.back()))
+        ++m_skipped;
+    return Fault::None;
+}
+
+void BlockStack::pop()
+{
+    if (m_entries.empty())
+        return;
+    if (isSkip(m_entries.back()))
+        --m_skipped;
+    m_entries.pop_back();
+}
+
+void BlockStack::set(std::size_t i, std::int16_t kind, std::int16_t value)
+{
+    BlockEntry& entry = m_entries[i];
+    if (isSkip(entry))
+        --m_skipped;
+    entry = BlockEntry { kind, value };
+    if (isSkip(entry))
+        ++m_skipped;
+}
+
+void BlockStack::clear()
+{
+    m_entries.clear();
+    m_skipped = 0;
+}
+
+Interpreter::Interpreter(MessageBox& messages, RandomSource& random)
+    : m_messages(messages)
+    , m_random(random)
+{
+    m_list.entries.resize(1);
+}
+
+void Interpreter::BuildStatementList(TextView script)
+{
+    m_list = numbrelle::BuildStatementList(script);
+    compile();
+}
+
+void Interpreter::compile()
+{
+    for (Statement& statement : m_list.entries)
+        compileStatement(statement);
+}
+
+void Interpreter::resetRun()
+{
+    m_record.questionText.clear();
+    m_record.answerText.clear();
+    m_record.title.clear();
+    m_record.descriptionText.clear();
+    m_record.categoryText.clear();
+    m_variables.clear();
+    m_blocks.clear();
+    m_record.drawingList.entries.clear();
+    m_pc = 0;
+    m_pendingFault = Fault::None;
+    m_pendingFaultIndex = 0;
+    m_messagesShown = 0;
+}
+
+void Interpreter::RunScript()
+{
+    resetRun();
+    if (m_list.tooLong) {
+        ReportScriptError(messages::tooManyStatements);
+        return;
+    }
+    const std::int32_t lastIndex = m_list.lastIndex;
+    std::int64_t passes = 0;
+    // The body runs at least once: a list without ";" still runs its one entry.
+    do {
+        if (++passes > maxStatementsPerRun) {
+            if (m_observer)
+                m_observer->statementCapHit();
+            ReportScriptError(messages::statementCapReached);
+            break;
+        }
+        const std::int32_t index = m_pc;
+        const Statement& statement = m_list.entries[static_cast<std::size_t>(index)];
+        const CompiledStatement& compiled = statement.compiled;
+        bool ran = true;
+        if (compiled.isBlock) {
+            compiled.handler(*this, statement);
+        } else if (m_blocks.skipDepth() > 0) {
+            ran = false;
+        } else {
+            if (compiled.handler)
+                compiled.handler(*this, statement);
+            else
+                ReportScriptError(messages::unknownStatement);
+            if (m_pendingFault != Fault::None)
+                reportPendingFault(index);
+        }
+        if (m_observer)
+            m_observer->statementPassed(index, ran, m_blocks.size());
+        ++m_pc;
+    } while (m_pc <= lastIndex);
+    // A fault a block statement raised after the last dispatched statement
+    // would otherwise go unseen.
+    if (m_pendingFault != Fault::None)
+        reportPendingFault(m_pendingFaultIndex);
+}
+
+void Interpreter::reportPendingFault(std::int32_t index)
+{
+    Text message(messages::errorPrefix);
+    message += messages::faultDescription(m_pendingFault);
+    m_pendingFault = Fault::None;
+    showBox(errorLayout(message, index));
+}
+
+Text Interpreter::StatementContext(std::int32_t index) const
+{
+    if (index < 0 || index > m_list.lastIndex)
+        return Text(messages::noDate);
+    const Statement& statement = m_list.entries[static_cast<std::size_t>(index)];
+    Text context = statement.keyword;
+    context += u"    \"";
+    context += statement.operand;
+    context += u'"';
+    return context;
+}
+
+Text Interpreter::errorLayout(TextView message, std::int32_t index) const
+{
+    Text text(message);
+    text += u"\r\n\r\n";
+    AppendIntegerText(text, index);
+    text += u"    ";
+    text += StatementContext(index);
+    return text;
+}
+
+void Interpreter::ReportScriptError(TextView message)
+{
+    showBox(errorLayout(message, m_pc));
+}
+
+void Interpreter::showMessage(const Text& text)
+{
+    showBox(text);
+}
+
+void Interpreter::showBox(const Text& text)
+{
+    // A script that shows boxes in a loop would otherwise keep the user
+    // pressing OK for ever: after the cap, one notice and then silence.
+    if (m_messagesShown > maxMessagesPerRun)
+        return;
+    if (m_messagesShown == maxMessagesPerRun) {
+        ++m_messagesShown;
+        if (m_observer)
+            m_observer->messageCapHit();
+        const Text notice = errorLayout(messages::tooManyMessages, m_pc);
+        if (m_observer)
+            m_observer->messageShown(m_pc, notice);
+        m_messages.show(notice);
+        return;
+    }
+    ++m_messagesShown;
+    if (m_observer)
+        m_observer->messageShown(m_pc, text);
+    m_messages.show(text);
+}
+
+bool Interpreter::operandValue(const Ref& ref, Value& out)
+{
+    const Fault fault = m_variables.OperandValue(ref, out);
+    raise(fault);
+    return fault == Fault::None;
+}
+
+bool Interpreter::numericValue(const Ref& ref, Value& out)
+{
+    const Fault fault = m_variables.NumericValue(ref, out);
+    raise(fault);
+    return fault == Fault::None;
+}
+
+void Interpreter::storeValue(const Ref& target, const Value& value)
+{
+    Location at;
+    raise(m_variables.StoreValue(target, value, m_observer ? &at : nullptr));
+    if (m_observer && at.entry >= 0)
+        m_observer->stored(at, m_variables.entryName(at.type, at.entry), m_variables.read(at));
+}
+
+void Interpreter::appendToRecord(RecordField field, const Text& text)
+{
+    Text* target = nullptr;
+    switch (field) {
+    case RecordField::Question: target = &m_record.questionText; break;
+    case RecordField::Title: target = &m_record.title; break;
+    case RecordField::Description: target = &m_record.descriptionText; break;
+    case RecordField::Category: target = &m_record.categoryText; break;
+    case RecordField::Answer: target = &m_record.answerText; break;
+    }
+    if (target->size() + text.size() > maxTextLength) {
+        raise(Fault::Overflow);
+        return;
+    }
+    *target += text;
+    if (m_observer)
+        m_observer->appended(field, text);
+}
+
+} // namespace numbrelle

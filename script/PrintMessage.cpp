@@ -1,0 +1,45 @@
+// print puts a short text on the question picture (one Text entry of the
+// drawing list); msgbox shows its expanded text at once, in the middle of the
+// run, and the run waits for the box to close.
+
+#include "script/Handlers.h"
+#include "script/Interpreter.h"
+
+namespace numbrelle {
+
+namespace {
+
+std::int16_t coordinate(Interpreter& interp, const Ref& field)
+{
+    std::int16_t n = 0;
+    return interp.numericInt16(field, n) ? n : 0;
+}
+
+} // namespace
+
+// The text is a value, not a template: a numeric variable prints its value,
+// anything else (a str variable's name included) prints as written.
+void runPrint(Interpreter& interp, const Statement& statement)
+{
+    const std::vector<Ref>& fields = statement.compiled.fields;
+    DrawingCommand command;
+    command.kind = static_cast<std::int16_t>(DrawingKind::Text);
+    Value value;
+    if (interp.numericValue(fields[0], value))
+        command.text = value.toText();
+    else
+        command.text = fields[0].text;
+    command.x1 = coordinate(interp, fields[1]);
+    command.y1 = coordinate(interp, fields[2]);
+    interp.raise(AddDrawing(interp.rec().drawingList, std::move(command)));
+}
+
+// The whole operand is one template: commas are part of the message.
+void runMsgbox(Interpreter& interp, const Statement& statement)
+{
+    Text message;
+    if (interp.expandTemplate(statement.compiled.templ, message))
+        interp.showMessage(message);
+}
+
+} // namespace numbrelle

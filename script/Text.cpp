@@ -1,0 +1,88 @@
+#include "script/Text.h"
+
+namespace numbrelle {
+
+Text asciiText(std::string_view ascii)
+{
+    return Text(ascii.begin(), ascii.end());
+}
+
+std::string utf8(TextView text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            // A lone surrogate has no UTF-8 form; show it as the replacement character.
+            c = 0xFFFD;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+Text fromUtf8(std::string_view in)
+{
+    Text out;
+    out.reserve(in.size());
+    std::size_t i = 0;
+    while (i < in.size()) {
+        const unsigned char b = static_cast<unsigned char>(in[i]);
+        char32_t c = 0xFFFD;
+        std::size_t length = 1;
+        if (b < 0x80) {
+            c = b;
+        } else if ((b & 0xE0) == 0xC0) {
+            length = 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            length = 3;
+        } else if ((b & 0xF8) == 0xF0) {
+            length = 4;
+        }
+        if (length > 1) {
+            if (i + length > in.size()) {
+                length = 1;
+            } else {
+                c = b & (0x7F >> length);
+                for (std::size_t k = 1; k < length; ++k) {
+                    const unsigned char next = static_cast<unsigned char>(in[i + k]);
+                    if ((next & 0xC0) != 0x80) {
+                        c = 0xFFFD;
+                        length = 1;
+                        break;
+                    }
+                    c = (c << 6) | (next & 0x3F);
+                }
+            }
+        }
+        if (c >= 0x10000 && c <= 0x10FFFF) {
+            c -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (c >> 10));
+            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c > 0x10FFFF ? 0xFFFD : c);
+        }
+        i += length;
+    }
+    return out;
+}
+
+} // namespace numbrelle

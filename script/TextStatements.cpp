@@ -1,0 +1,13 @@
+// strout, title, extext and linetext: each appends its expanded template to
+// one text of the question record. A template that faults appends nothing.
+#include "script/Handlers.h"
+#include "script/Interpreter.h"
+
+namespace numbrelle {
+
+void runStrout(Interpreter& interp, const Statement& s) { interp.appendExpanded(s.compiled.templ, RecordField::Question); }
+void runTitle(Interpreter& interp, const Statement& s) { interp.appendExpanded(s.compiled.templ, RecordField::Title); }
+void runExtext(Interpreter& interp, const Statement& s) { interp.appendExpanded(s.compiled.templ, RecordField::Description); }
+void runLinetext(Interpreter& interp, const Statement& s) { interp.appendExpanded(s.compiled.templ, RecordField::Category); }
+
+} // namespace numbrelle

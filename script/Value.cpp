@@ -1,0 +1,165 @@
+#include "script/Value.h"
+
+#include "script/Numbers.h"
+#include "script/VariableStore.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace numbrelle {
+
+namespace {
+
+// A finite single read back through its 7-digit text form, as a double. The
+// round trip is part of the language: 1/3 stored in a single reads 0.3333333.
+double throughSingleText(float value)
+{
+    if (value == 0)
+        return 0;
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+        std::chars_format::general, 7);
+    double result = 0;
+    std::from_chars(buffer, written.ptr, result);
+    return result;
+}
+
+} // namespace
+
+Text Value::toText() const
+{
+    Text out;
+    appendTo(out);
+    return out;
+}
+
+void Value::appendTo(Text& out) const
+{
+    switch (kind) {
+    case ValueKind::Int:
+        AppendIntegerText(out, intValue);
+        break;
+    case ValueKind::Single:
+        AppendSingleText(out, singleValue);
+        break;
+    case ValueKind::Bit:
+        out += bitValue ? u'1' : u'0';
+        break;
+    case ValueKind::Text:
+        out += text;
+        break;
+    }
+}
+
+bool Value::isZeroText() const
+{
+    switch (kind) {
+    case ValueKind::Int:
+        return intValue == 0;
+    case ValueKind::Single:
+        return singleValue == 0;
+    case ValueKind::Bit:
+        return !bitValue;
+    case ValueKind::Text:
+        break;
+    }
+    return text == u"0";
+}
+
+bool Value::isOneText() const
+{
+    switch (kind) {
+    case ValueKind::Int:
+        return intValue == 1;
+    case ValueKind::Bit:
+        return bitValue;
+    case ValueKind::Single:
+        return std::isfinite(singleValue) && throughSingleText(singleValue) == 1.0;
+    case ValueKind::Text:
+        break;
+    }
+    return text == u"1";
+}
+
+bool Value::textEquals(const Value& other) const
+{
+    if (kind == ValueKind::Int && other.kind == ValueKind::Int)
+        return intValue == other.intValue;
+    if (kind == ValueKind::Text && other.kind == ValueKind::Text)
+        return text == other.text;
+    return toText() == other.toText();
+}
+
+Fault Value::toInt16(std::int16_t& out) const
+{
+    switch (kind) {
+    case ValueKind::Int:
+        out = intValue;
+        return Fault::None;
+    case ValueKind::Bit:
+        out = bitValue ? 1 : 0;
+        return Fault::None;
+    case ValueKind::Single:
+        if (!std::isfinite(singleValue))
+            return Fault::TypeMismatch;
+        return CheckedInt16(RoundHalfEven(throughSingleText(singleValue)), out);
+    case ValueKind::Text:
+        break;
+    }
+    return ToInt16(text, out);
+}
+
+Fault Value::toInt32(std::int32_t& out) const
+{
+    switch (kind) {
+    case ValueKind::Int:
+        out = intValue;
+        return Fault::None;
+    case ValueKind::Bit:
+        out = bitValue ? 1 : 0;
+        return Fault::None;
+    case ValueKind::Single:
+        if (!std::isfinite(singleValue))
+            return Fault::TypeMismatch;
+        return CheckedInt32(RoundHalfEven(throughSingleText(singleValue)), out);
+    case ValueKind::Text:
+        break;
+    }
+    return ToInt32(text, out);
+}
+
+Fault Value::toSingle(float& out) const
+{
+    switch (kind) {
+    case ValueKind::Int:
+        out = intValue;
+        return Fault::None;
+    case ValueKind::Bit:
+        out = bitValue ? 1.0f : 0.0f;
+        return Fault::None;
+    case ValueKind::Single:
+        if (!std::isfinite(singleValue))
+            return Fault::TypeMismatch;
+        out = static_cast<float>(throughSingleText(singleValue));
+        return Fault::None;
+    case ValueKind::Text:
+        break;
+    }
+    return ToSingle(text, out);
+}
+
+Ref::Ref(TextView written)
+    : text(written)
+{
+    const std::size_t firstColon = written.find(u':');
+    foldedName = FoldName(written.substr(0, firstColon));
+    if (firstColon != TextView::npos) {
+        hasIndex = true;
+        const TextView key = written.substr(written.rfind(u':') + 1);
+        indexText.assign(1, u'0');
+        indexText.append(key.begin(), key.end());
+        foldedIndexKey = FoldName(key);
+    }
+}
+
+} // namespace numbrelle

@@ -1,0 +1,282 @@
+#include "script/VariableStore.h"
+
+#include "script/Numbers.h"
+#include "script/StatementList.h"
+
+#include <functional>
+
+namespace numbrelle {
+
+namespace {
+
+// A declaration converts its bound text again after every character. Past this
+// length the text is taken as no number, so that a huge operand cannot make
+// one statement take quadratic time.
+constexpr std::size_t maxBoundTextLength = 128;
+
+template <typename T> void declareIn(std::vector<VariableEntry<T>>& table, Text name, std::int16_t upperBound)
+{
+    VariableEntry<T>& entry = table.emplace_back();
+    entry.name = std::move(name);
+    entry.upperBound = upperBound;
+    entry.elements.assign(static_cast<std::size_t>(upperBound) + 1, T {});
+}
+
+template <typename T> std::size_t tableSize(const std::vector<VariableEntry<T>>& table) { return table.size(); }
+
+bool aliases(const Text& storage, TextView view)
+{
+    const std::less<const char16_t*> before;
+    return !view.empty() && !before(view.data(), storage.data())
+        && before(view.data(), storage.data() + storage.size() + 1);
+}
+
+} // namespace
+
+Text FoldName(TextView name)
+{
+    Text folded(name);
+    for (char16_t& c : folded)
+        c = LowerLetter(c);
+    return folded;
+}
+
+std::vector<Text> SplitFields(TextView operand, int n, Text* lastRead)
+{
+    std::vector<Text> fields(static_cast<std::size_t>(n > 0 ? n : 0));
+    if (lastRead)
+        lastRead->clear();
+    if (n <= 0)
+        return fields;
+    std::size_t current = 0;
+    for (const char16_t c : operand) {
+        if (lastRead)
+            lastRead->assign(1, c);
+        if (c == u',') {
+            if (current + 1 == fields.size())
+                break;
+            ++current;
+        } else {
+            fields[current] += c;
+        }
+    }
+    return fields;
+}
+
+void VariableStore::clear()
+{
+    m_ints.clear();
+    m_strs.clear();
+    m_singles.clear();
+    m_bits.clear();
+    m_index.clear();
+    m_elementCount = 0;
+    m_declarations = 0;
+    ++m_runStamp;
+}
+
+Fault VariableStore::Declare(VarType type, TextView operandText)
+{
+    std::size_t entries = 0;
+    switch (type) {
+    case VarType::Int: entries = tableSize(m_ints); break;
+    case VarType::Str: entries = tableSize(m_strs); break;
+    case VarType::Single: entries = tableSize(m_singles); break;
+    case VarType::Bit: entries = tableSize(m_bits); break;
+    }
+    if (entries >= static_cast<std::size_t>(maxTableEntries))
+        return Fault::Overflow;
+
+    // The closing "," is not part of the declaration.
+    const TextView scanned = operandText.substr(0, operandText.empty() ? 0 : operandText.size() - 1);
+    Text name;
+    Text boundText;
+    std::int16_t upperBound = 0;
+    Fault fault = Fault::None;
+    for (const char16_t c : scanned) {
+        if (c == u':') {
+            boundText = u"0";
+        } else if (boundText.empty()) {
+            name += c;
+        } else {
+            boundText += c;
+            std::int16_t bound = 0;
+            const Fault converted = boundText.size() > maxBoundTextLength ? Fault::TypeMismatch : ToInt16(boundText, bound);
+            // The bound text always starts with "0", so it cannot be negative.
+            if (converted == Fault::None && bound >= 0)
+                upperBound = bound;
+            else if (converted != Fault::None)
+                fault = converted;
+        }
+    }
+    if (m_elementCount + upperBound + 1 > maxElements)
+        return Fault::Overflow;
+    m_elementCount += upperBound + 1;
+
+    NameSlots& slots = m_index[FoldName(name)];
+    std::int32_t& first = slots.first[static_cast<std::size_t>(type)];
+    if (first < 0)
+        first = static_cast<std::int32_t>(entries);
+    switch (type) {
+    case VarType::Int: declareIn(m_ints, std::move(name), upperBound); break;
+    case VarType::Str: declareIn(m_strs, std::move(name), upperBound); break;
+    case VarType::Single: declareIn(m_singles, std::move(name), upperBound); break;
+    case VarType::Bit: declareIn(m_bits, std::move(name), upperBound); break;
+    }
+    ++m_declarations;
+    return fault;
+}
+
+const NameSlots* VariableStore::slotsFor(const Text& foldedName, std::uint64_t& stamp, const NameSlots*& cached) const
+{
+    // A name found once in this run stays found where it was: the first
+    // declaration keeps winning. One not found is looked up again only after
+    // another declaration.
+    if (cached && (stamp >> 32) == m_runStamp)
+        return cached;
+    if (!cached && stamp == currentStamp())
+        return nullptr;
+    const auto it = m_index.find(foldedName);
+    cached = it == m_index.end() ? nullptr : &it->second;
+    stamp = currentStamp();
+    return cached;
+}
+
+Fault VariableStore::resolveIndex(const Ref& ref, std::int16_t& index) const
+{
+    index = 0;
+    if (!ref.hasIndex)
+        return Fault::None;
+    // Only the int table is searched for an index variable; its element 0 is the index.
+    const NameSlots* key = slotsFor(ref.foldedIndexKey, ref.keyStamp, ref.keySlots);
+    if (key && key->first[0] >= 0) {
+        index = m_ints[static_cast<std::size_t>(key->first[0])].elements[0];
+        return Fault::None;
+    }
+    return ToInt16(ref.indexText, index);
+}
+
+Fault VariableStore::locate(const Ref& ref, bool numeric, Location& out, bool& found) const
+{
+    found = false;
+    std::int16_t index = 0;
+    if (const Fault fault = resolveIndex(ref, index); fault != Fault::None)
+        return fault;
+    const NameSlots* slots = slotsFor(ref.foldedName, ref.nameStamp, ref.nameSlots);
+    if (!slots)
+        return Fault::None;
+    static constexpr VarType order[] = { VarType::Int, VarType::Str, VarType::Single, VarType::Bit };
+    for (const VarType type : order) {
+        if (numeric && type == VarType::Str)
+            continue;
+        const std::int32_t entry = slots->first[static_cast<std::size_t>(type)];
+        if (entry < 0)
+            continue;
+        std::int16_t upperBound = 0;
+        switch (type) {
+        case VarType::Int: upperBound = m_ints[entry].upperBound; break;
+        case VarType::Str: upperBound = m_strs[entry].upperBound; break;
+        case VarType::Single: upperBound = m_singles[entry].upperBound; break;
+        case VarType::Bit: upperBound = m_bits[entry].upperBound; break;
+        }
+        found = true;
+        if (index < 0 || index > upperBound)
+            return Fault::SubscriptOutOfRange;
+        out = Location { type, entry, index };
+        return Fault::None;
+    }
+    return Fault::None;
+}
+
+Value VariableStore::read(const Location& at) const
+{
+    const auto i = static_cast<std::size_t>(at.index);
+    switch (at.type) {
+    case VarType::Int: return Value::ofInt(m_ints[at.entry].elements[i]);
+    case VarType::Str: return Value::ofText(m_strs[at.entry].elements[i]);
+    case VarType::Single: return Value::ofSingle(m_singles[at.entry].elements[i]);
+    case VarType::Bit: return Value::ofBit(m_bits[at.entry].elements[i] != 0);
+    }
+    return Value {};
+}
+
+Fault VariableStore::OperandValue(const Ref& ref, Value& out) const
+{
+    Location at;
+    bool found = false;
+    if (const Fault fault = locate(ref, false, at, found); fault != Fault::None)
+        return fault;
+    out = found ? read(at) : Value::ofText(ref.text);
+    return Fault::None;
+}
+
+Fault VariableStore::NumericValue(const Ref& ref, Value& out) const
+{
+    Location at;
+    bool found = false;
+    if (const Fault fault = locate(ref, true, at, found); fault != Fault::None)
+        return fault;
+    out = found ? read(at) : Value::ofText(ref.text);
+    return Fault::None;
+}
+
+Fault VariableStore::StoreValue(const Ref& target, const Value& value, Location* storedAt)
+{
+    if (storedAt)
+        storedAt->entry = -1;
+    Location at;
+    bool found = false;
+    if (const Fault fault = locate(target, false, at, found); fault != Fault::None || !found)
+        return fault;
+    const auto i = static_cast<std::size_t>(at.index);
+    switch (at.type) {
+    case VarType::Int: {
+        std::int16_t converted = 0;
+        if (const Fault fault = value.toInt16(converted); fault != Fault::None)
+            return fault;
+        m_ints[at.entry].elements[i] = converted;
+        break;
+    }
+    case VarType::Str: {
+        Text& element = m_strs[at.entry].elements[i];
+        if (value.kind == ValueKind::Text) {
+            if (value.text.size() > maxTextLength)
+                return Fault::Overflow;
+            if (aliases(element, value.text))
+                element = Text(value.text);
+            else
+                element.assign(value.text);
+        } else {
+            element.clear();
+            value.appendTo(element);
+        }
+        break;
+    }
+    case VarType::Single: {
+        float converted = 0;
+        if (const Fault fault = value.toSingle(converted); fault != Fault::None)
+            return fault;
+        m_singles[at.entry].elements[i] = converted;
+        break;
+    }
+    case VarType::Bit:
+        m_bits[at.entry].elements[i] = value.isZeroText() ? 0 : 1;
+        break;
+    }
+    if (storedAt)
+        *storedAt = at;
+    return Fault::None;
+}
+
+const Text& VariableStore::entryName(VarType type, std::int32_t entry) const
+{
+    switch (type) {
+    case VarType::Int: return m_ints[entry].name;
+    case VarType::Str: return m_strs[entry].name;
+    case VarType::Single: return m_singles[entry].name;
+    case VarType::Bit: break;
+    }
+    return m_bits[entry].name;
+}
+
+} // namespace numbrelle

@@ -1,0 +1,156 @@
+#include "ScriptTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace numbrelle;
+using namespace numbrelle::testing;
+
+namespace {
+
+TEST(RunLoop, ReportsUnknownStatementsWithTheirContext)
+{
+    const struct {
+        const char* name;
+        std::u16string script;
+        std::vector<std::u16string> boxes;
+    } cases[] = {
+        { "empty script", u"", { errorBox(messages::unknownStatement, 0, u"NoDate") } },
+        { "statement without separator", u"nosuch(1)", { errorBox(messages::unknownStatement, 0, u"NoDate") } },
+        { "unknown keyword", u"int(a);foo(1,2);",
+            { errorBox(messages::unknownStatement, 1, context(u"foo", u"1,2,")) } },
+        { "capitals are folded", u"INT(a);Title(x);", {} },
+        { "empty statement", u"int(a);;", { errorBox(messages::unknownStatement, 1, context(u"", u"")) } },
+        { "tab before a keyword", u"\tint(a);", { errorBox(messages::unknownStatement, 0, context(u"\tint", u"a,")) } },
+        { "spare entry of a semicolon in parentheses", u"title(a;b);",
+            { errorBox(messages::unknownStatement, 1, context(u"", u"")) } },
+        { "trailing text is one more statement", u"title(a);nosuch",
+            { errorBox(messages::unknownStatement, 1, context(u"nosuch", u"")) } },
+    };
+    for (const auto& c : cases) {
+        Harness h;
+        h.run(c.script);
+        EXPECT_EQ(h.box.texts, c.boxes) << c.name;
+    }
+}
+
+TEST(RunLoop, ReportsAFaultOnceAfterItsStatement)
+{
+    Harness h;
+    h.run(u"int(n:k);title(after);");
+    ASSERT_EQ(h.box.texts.size(), 1u);
+    EXPECT_EQ(h.box.texts[0], faultBox(Fault::TypeMismatch, 0, context(u"int", u"n:k,")));
+    EXPECT_EQ(h.interp.record().title, u"after");
+}
+
+TEST(RunLoop, TheLastFaultOfAStatementIsReported)
+{
+    Harness h;
+    // The bound text 0k faults (type mismatch), then 0k9... stays a mismatch;
+    // n:40000 ends with an overflow.
+    h.run(u"int(n:k:40000);");
+    ASSERT_EQ(h.box.texts.size(), 1u);
+    EXPECT_EQ(h.box.texts[0], faultBox(Fault::Overflow, 0, context(u"int", u"n:k:40000,")));
+    EXPECT_EQ(h.interp.variables().ints()[0].upperBound, 4000);
+}
+
+TEST(RunLoop, EachRunStartsAfresh)
+{
+    Harness h;
+    h.run(u"title(T);strout(Q);ans(A);extext(D);linetext(C);int(x);");
+    const QuestionRecord& r = h.interp.record();
+    EXPECT_EQ(r.title, u"T");
+    EXPECT_EQ(r.questionText, u"Q");
+    EXPECT_EQ(r.answerText, u"A");
+    EXPECT_EQ(r.descriptionText, u"D");
+    EXPECT_EQ(r.categoryText, u"C");
+    h.interp.RunScript();
+    EXPECT_EQ(h.interp.record().title, u"T");
+    EXPECT_EQ(h.interp.variables().ints().size(), 1u);
+}
+
+TEST(RunLoop, TextsAppendAndExpandTemplates)
+{
+    const struct {
+        std::u16string script;
+        std::u16string question;
+    } cases[] = {
+        { u"strout(a\\sb\\tc);", u"a b    c" },
+        { u"strout(x\\ny);", u"x\r\ny" },
+        { u"strout(\\N);", u"" },
+        { u"strout(\\l\\r\\q\\w\\d);", u"()[];" },
+        { u"strout($[x$\\$$);", u"[x\\$" },
+        { u"int(n);strout([n]);", u"0" },
+        { u"strout([nosuch]);", u"nosuch" },
+        { u"strout(a,b);", u"a,b" },
+        { u"strout(a{b);", u"a{;b" },
+        { u"strout(end$);", u"end," },
+        { u"strout(end\\);", u"end" },
+        { u"strout([open);", u"" },
+        { u"strout;", u"" },
+        { u"strout(1);strout(2);strout(3);", u"123" },
+        { u"str(s);strout(<[s]>);", u"<>" },
+        { u"bit(b);strout([b]);", u"0" },
+        { u"single(v);strout([v]);", u"0" },
+    };
+    for (const auto& c : cases) {
+        Harness h;
+        h.run(c.script);
+        EXPECT_EQ(utf8(h.interp.record().questionText), utf8(c.question)) << utf8(c.script);
+    }
+}
+
+TEST(RunLoop, ATemplateFaultAppendsNothing)
+{
+    Harness h;
+    h.run(u"int(a:3);ans(x[a:9]y);ans(ok);");
+    EXPECT_EQ(h.interp.record().answerText, u"ok");
+    ASSERT_EQ(h.box.texts.size(), 1u);
+    EXPECT_EQ(h.box.texts[0], faultBox(Fault::SubscriptOutOfRange, 1, context(u"ans", u"x[a:9]y,")));
+}
+
+TEST(RunLoop, TooManySemicolonsRunNothing)
+{
+    Harness h;
+    h.run(u"title(x);" + std::u16string(32768, u';'));
+    EXPECT_EQ(h.box.texts, std::vector<std::u16string> { errorBox(messages::tooManyStatements, 0, u"NoDate") });
+    EXPECT_TRUE(h.interp.record().title.empty());
+    h.box.texts.clear();
+    h.interp.RunScript();
+    EXPECT_EQ(h.box.texts.size(), 1u);
+}
+
+TEST(RunLoop, MessagesAreCappedPerRun)
+{
+    Harness h;
+    std::u16string script;
+    for (int i = 0; i < 60; ++i)
+        script += u"nosuch;";
+    h.run(script);
+    ASSERT_EQ(h.box.texts.size(), 51u);
+    EXPECT_EQ(h.box.texts[49], errorBox(messages::unknownStatement, 49, context(u"nosuch", u"")));
+    EXPECT_EQ(h.box.texts[50], errorBox(messages::tooManyMessages, 50, context(u"nosuch", u"")));
+    // The next run may show its boxes again.
+    h.box.texts.clear();
+    h.interp.RunScript();
+    EXPECT_EQ(h.box.texts.size(), 51u);
+}
+
+TEST(RunLoop, RecordTextsStopGrowingAtTheTextLimit)
+{
+    Harness h;
+    const std::u16string half(maxTextLength / 2 + 1, u'x');
+    h.run(u"strout(" + half + u");strout(" + half + u");");
+    EXPECT_EQ(h.interp.record().questionText.size(), half.size());
+    ASSERT_EQ(h.box.texts.size(), 1u);
+    EXPECT_EQ(h.box.texts[0].substr(0, 20), faultBox(Fault::Overflow, 1, u"").substr(0, 20));
+}
+
+TEST(RunLoop, StatementContextBeyondTheList)
+{
+    Harness h;
+    h.run(u"title(a);");
+    EXPECT_EQ(h.interp.StatementContext(0), context(u"title", u"a,"));
+    EXPECT_EQ(h.interp.StatementContext(1), u"NoDate");
+}
+
+} // namespace
