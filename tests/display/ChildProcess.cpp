@@ -1,11 +1,13 @@
 #include "ChildProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <sstream>
+#include <string_view>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -37,9 +39,18 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const std:
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    // An entry given replaces the inherited one: a test's DISPLAY must never
+    // fall back to the desktop of the person running the tests.
+    auto overridden = [&environment](std::string_view entry) {
+        std::string_view name = entry.substr(0, entry.find('=') + 1);
+        return std::any_of(environment.begin(), environment.end(),
+            [name](const std::string& given) { return std::string_view(given).starts_with(name); });
+    };
     std::vector<std::string> settings;
-    for (char** entry = environ; *entry; ++entry)
-        settings.emplace_back(*entry);
+    for (char** entry = environ; *entry; ++entry) {
+        if (!overridden(*entry))
+            settings.emplace_back(*entry);
+    }
     settings.insert(settings.end(), environment.begin(), environment.end());
     std::vector<char*> envp;
     for (std::string& entry : settings)

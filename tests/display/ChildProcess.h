@@ -13,7 +13,7 @@ namespace numbrelle::test {
 
 class ChildProcess {
 public:
-    // `environment` entries ("NAME=value") are added to this process's own.
+    // `environment` entries ("NAME=value") replace or add to this process's own.
     // Its standard error is dropped unless `keepErrors`.
     ChildProcess(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {},
         bool keepErrors = true);

@@ -180,4 +180,17 @@ TEST_F(X11Display, A24BitDesktopIsNeverSwitched)
     EXPECT_EQ(observe(m_server->display()).modeName, "1024x768");
 }
 
+// No X server at all (a console, or a desktop without X): nothing to switch,
+// and the program runs on.
+TEST(NoX11Display, NothingIsSwitchedAndTheProgramRunsOn)
+{
+    for (const char* display : { "DISPLAY=", "DISPLAY=:-1" }) {
+        ChildProcess probe({ DISPLAY_PROBE, "exit" }, { display });
+        EXPECT_EQ(probe.readLine(startLimit), "unchanged") << display;
+        auto status = probe.waitForExit(endLimit);
+        ASSERT_TRUE(status) << display;
+        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << display;
+    }
+}
+
 } // namespace
