@@ -28,8 +28,8 @@ int millisecondsLeft(Clock::time_point deadline)
 
 } // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-    bool keepErrors)
+ChildProcess::ChildProcess(
+    const std::vector<std::string>& arguments, const std::vector<std::string>& environment, bool keepErrors)
 {
     int fds[2];
     if (arguments.empty() || pipe2(fds, O_CLOEXEC) != 0)

@@ -92,7 +92,7 @@ TEST_P(DisplayGuardCrash, RestoresBeforeAborting)
     EXPECT_DEATH(
         {
             AnnouncingDisplaySettings settings;
-            DisplayGuard guard(settings, [] { });
+            DisplayGuard guard(settings, [] {});
             GetParam().run();
         },
         "display restored");
@@ -108,7 +108,7 @@ TEST(DisplayGuard, ASecondSignalBeforeTheFirstIsHandledEndsTheProgram)
     EXPECT_EXIT(
         {
             AnnouncingDisplaySettings settings;
-            DisplayGuard guard(settings, [] { });
+            DisplayGuard guard(settings, [] {});
             std::raise(SIGTERM);
             std::raise(SIGTERM);
             std::_Exit(0);

@@ -11,8 +11,7 @@ namespace numbrelle::test {
 
 class RecordingDisplaySettings final : public DisplaySettings {
 public:
-    explicit RecordingDisplaySettings(std::vector<DisplayModeInfo> modes = {},
-        std::vector<std::string>* log = nullptr)
+    explicit RecordingDisplaySettings(std::vector<DisplayModeInfo> modes = {}, std::vector<std::string>* log = nullptr)
         : m_modes(std::move(modes))
         , m_log(log ? log : &m_ownLog)
     {

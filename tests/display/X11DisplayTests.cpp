@@ -143,8 +143,8 @@ TEST_P(X11DisplayEnding, SwitchesTo640x480AndPutsTheDesktopBack)
     EXPECT_EQ(after.modeName, "1024x768");
 }
 
-INSTANTIATE_TEST_SUITE_P(Endings, X11DisplayEnding, testing::ValuesIn(endings),
-    [](const testing::TestParamInfo<Ending>& info) {
+INSTANTIATE_TEST_SUITE_P(
+    Endings, X11DisplayEnding, testing::ValuesIn(endings), [](const testing::TestParamInfo<Ending>& info) {
         std::string name;
         for (const char* c = info.param.name; *c; ++c)
             name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
