@@ -180,6 +180,59 @@ TEST_F(X11Display, A24BitDesktopIsNeverSwitched)
     EXPECT_EQ(observe(m_server->display()).modeName, "1024x768");
 }
 
+#ifdef NUMBRELLE_PROGRAM
+// The program itself, as a user meets it: started on the X server (not Qt's
+// offscreen platform the other tests use), ended by a key or from outside.
+struct ProgramEnding {
+    const char* name;
+    int signal; // 0: the Escape key, typed through xdotool
+};
+
+void PrintTo(const ProgramEnding& ending, std::ostream* out)
+{
+    *out << ending.name;
+}
+
+class X11Program : public X11Display, public testing::WithParamInterface<ProgramEnding> { };
+
+TEST_P(X11Program, SwitchesWhenShownAndPutsTheDesktopBack)
+{
+    const ProgramEnding& ending = GetParam();
+    auto xdotool = findProgram("xdotool");
+    if (!xdotool && !ending.signal)
+        GTEST_SKIP() << "xdotool is not installed";
+    startServer("1024x768x16", { "640x480" });
+    if (HasFatalFailure())
+        return;
+    ChildProcess program({ NUMBRELLE_PROGRAM }, { m_server->environment(), "QT_QPA_PLATFORM=xcb" });
+    ASSERT_TRUE(program.started());
+    Observed during = observeUntil(m_server->display(), 640, 480);
+    ASSERT_EQ(during.width, 640) << "the program did not switch";
+    ASSERT_EQ(during.height, 480);
+
+    if (ending.signal) {
+        program.signal(ending.signal);
+    } else {
+        // No window manager runs, so the window is given the focus directly.
+        // The empty name matches any; --pid alone would take the next word for one.
+        ChildProcess typist({ *xdotool, "search", "--sync", "--onlyvisible", "--pid", std::to_string(program.pid()),
+                                "--name", "", "windowfocus", "--sync", "key", "Escape" },
+            { m_server->environment() });
+        EXPECT_EQ(typist.waitForExit(endLimit), 0) << "xdotool did not type Escape into the window";
+    }
+    EXPECT_TRUE(program.waitForExit(endLimit)) << "the program did not end";
+    Observed after = observeUntil(m_server->display(), 1024, 768);
+    EXPECT_EQ(after.width, 1024);
+    EXPECT_EQ(after.height, 768);
+    EXPECT_EQ(after.modeName, "1024x768");
+}
+
+const ProgramEnding programEndings[] = { { "Escape", 0 }, { "SIGTERM", SIGTERM }, { "SIGKILL", SIGKILL } };
+
+INSTANTIATE_TEST_SUITE_P(Endings, X11Program, testing::ValuesIn(programEndings),
+    [](const testing::TestParamInfo<ProgramEnding>& info) { return std::string(info.param.name); });
+#endif
+
 // No X server at all (a console, or a desktop without X): nothing to switch,
 // and the program runs on.
 TEST(NoX11Display, NothingIsSwitchedAndTheProgramRunsOn)
