@@ -347,10 +347,13 @@ void X11DisplaySettings::Connection::watch(int socket)
     prctl(PR_SET_NAME, "numbrelle-watch");
     // Nothing of the program's stays open here: its X connection must not be
     // shared, and its pipes must see their end when the program goes.
+    // (A program started with its standard streams closed may have got the
+    // socket as one of them, so it moves out of their way first.)
+    int kept = fcntl(socket, F_DUPFD, 3);
     int null = ::open("/dev/null", O_RDWR);
     dup2(null, STDIN_FILENO);
     dup2(null, STDOUT_FILENO);
-    dup2(socket, 3);
+    dup2(kept, 3);
     close_range(4, UINT_MAX, 0);
     socket = 3;
 
