@@ -90,7 +90,7 @@ bool Value::textEquals(const Value& other) const
     return toText() == other.toText();
 }
 
-Fault Value::toInt16(std::int16_t& out) const
+Fault Value::slowToInt16(std::int16_t& out) const
 {
     switch (kind) {
     case ValueKind::Int:
@@ -151,6 +151,11 @@ Fault Value::toSingle(float& out) const
 Ref::Ref(TextView written)
     : text(written)
 {
+    std::int16_t value = 0;
+    if (written.size() <= 6 && ToInt16(written, value) == Fault::None && IntegerText(value) == written) {
+        isIntegerText = true;
+        integer = value;
+    }
     const std::size_t firstColon = written.find(u':');
     foldedName = FoldName(written.substr(0, firstColon));
     if (firstColon != TextView::npos) {

@@ -34,16 +34,32 @@ struct Value {
     bool textEquals(const Value& other) const;
 
     // The conversions of the language applied to the value's text form.
-    Fault toInt16(std::int16_t& out) const;
+    Fault toInt16(std::int16_t& out) const
+    {
+        if (kind != ValueKind::Int)
+            return slowToInt16(out);
+        out = intValue;
+        return Fault::None;
+    }
     Fault toInt32(std::int32_t& out) const;
     Fault toSingle(float& out) const;
+
+private:
+    Fault slowToInt16(std::int16_t& out) const;
 };
 
-struct NameSlots;
+// Where a reference's name led the last time it was looked up: a table and an
+// entry (-1: no variable). Valid while the store's stamp is unchanged, that is
+// within one run and with no declaration since.
+struct Resolution {
+    std::uint64_t stamp = 0;
+    std::int8_t table = -1;
+    std::int32_t entry = -1;
+};
 
 // A variable reference as written in an operand: a name, or name:index. It is
-// split once; which variable it names is cached per run and looked up again
-// only while it names none and declarations have happened since.
+// split once; which variable it names is cached until a declaration could
+// change the answer.
 struct Ref {
     Text text;        // exactly as written
     Text foldedName;  // before the first ":", ASCII letters folded
@@ -51,10 +67,14 @@ struct Ref {
     Text indexText;   // "0" and the characters after the last ":"
     Text foldedIndexKey; // the characters after the last ":", folded: an int variable's name?
 
-    mutable std::uint64_t nameStamp = 0;
-    mutable const NameSlots* nameSlots = nullptr;
-    mutable std::uint64_t keyStamp = 0;
-    mutable const NameSlots* keySlots = nullptr;
+    // The text is an int as IntegerText writes it ("7", "-12"): when no
+    // variable has the name, its value can be that int, which reads the same.
+    bool isIntegerText = false;
+    std::int16_t integer = 0;
+
+    mutable Resolution any;     // int, str, single, bit
+    mutable Resolution numeric; // int, single, bit
+    mutable Resolution key;     // the index key among the ints
 
     Ref() = default;
     explicit Ref(TextView written);

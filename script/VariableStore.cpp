@@ -131,23 +131,46 @@ Fault VariableStore::Declare(VarType type, TextView operandText)
     return fault;
 }
 
-const NameSlots* VariableStore::slotsFor(const Text& foldedName, std::uint64_t& stamp, const NameSlots*& cached) const
+const NameSlots* VariableStore::slotsFor(const Text& foldedName) const
 {
-    // A name found once in this run stays found where it was: the first
-    // declaration keeps winning. One not found is looked up again only after
-    // another declaration.
-    if (cached && (stamp >> 32) == m_runStamp)
-        return cached;
-    if (!cached && stamp == currentStamp())
+    if (foldedName.size() > m_maxNameLength)
         return nullptr;
-    if (foldedName.size() > m_maxNameLength) {
-        cached = nullptr;
-    } else {
-        const auto it = m_index.find(foldedName);
-        cached = it == m_index.end() ? nullptr : &it->second;
+    const auto it = m_index.find(foldedName);
+    return it == m_index.end() ? nullptr : &it->second;
+}
+
+// Which table and entry a name leads to: the first declaration under the name
+// in the first table of the search order that has one.
+void VariableStore::resolve(const Text& foldedName, bool numeric, bool intsOnly, Resolution& out) const
+{
+    out.stamp = currentStamp();
+    out.table = -1;
+    out.entry = -1;
+    const NameSlots* slots = slotsFor(foldedName);
+    if (!slots)
+        return;
+    static constexpr VarType order[] = { VarType::Int, VarType::Str, VarType::Single, VarType::Bit };
+    for (const VarType type : order) {
+        if ((numeric && type == VarType::Str) || (intsOnly && type != VarType::Int))
+            continue;
+        const std::int32_t entry = slots->first[static_cast<std::size_t>(type)];
+        if (entry >= 0) {
+            out.table = static_cast<std::int8_t>(type);
+            out.entry = entry;
+            return;
+        }
     }
-    stamp = currentStamp();
-    return cached;
+}
+
+std::int16_t VariableStore::upperBound(VarType type, std::int32_t entry) const
+{
+    switch (type) {
+    case VarType::Int: return m_ints[entry].upperBound;
+    case VarType::Str: return m_strs[entry].upperBound;
+    case VarType::Single: return m_singles[entry].upperBound;
+    case VarType::Bit: break;
+    }
+    return m_bits[entry].upperBound;
 }
 
 Fault VariableStore::resolveIndex(const Ref& ref, std::int16_t& index) const
@@ -156,9 +179,10 @@ Fault VariableStore::resolveIndex(const Ref& ref, std::int16_t& index) const
     if (!ref.hasIndex)
         return Fault::None;
     // Only the int table is searched for an index variable; its element 0 is the index.
-    const NameSlots* key = slotsFor(ref.foldedIndexKey, ref.keyStamp, ref.keySlots);
-    if (key && key->first[0] >= 0) {
-        index = m_ints[static_cast<std::size_t>(key->first[0])].elements[0];
+    if (ref.key.stamp != currentStamp())
+        resolve(ref.foldedIndexKey, true, true, ref.key);
+    if (ref.key.entry >= 0) {
+        index = m_ints[static_cast<std::size_t>(ref.key.entry)].elements[0];
         return Fault::None;
     }
     return ToInt16(ref.indexText, index);
@@ -170,61 +194,36 @@ Fault VariableStore::locate(const Ref& ref, bool numeric, Location& out, bool& f
     std::int16_t index = 0;
     if (const Fault fault = resolveIndex(ref, index); fault != Fault::None)
         return fault;
-    const NameSlots* slots = slotsFor(ref.foldedName, ref.nameStamp, ref.nameSlots);
-    if (!slots)
+    Resolution& resolution = numeric ? ref.numeric : ref.any;
+    if (resolution.stamp != currentStamp())
+        resolve(ref.foldedName, numeric, false, resolution);
+    if (resolution.entry < 0)
         return Fault::None;
-    static constexpr VarType order[] = { VarType::Int, VarType::Str, VarType::Single, VarType::Bit };
-    for (const VarType type : order) {
-        if (numeric && type == VarType::Str)
-            continue;
-        const std::int32_t entry = slots->first[static_cast<std::size_t>(type)];
-        if (entry < 0)
-            continue;
-        std::int16_t upperBound = 0;
-        switch (type) {
-        case VarType::Int: upperBound = m_ints[entry].upperBound; break;
-        case VarType::Str: upperBound = m_strs[entry].upperBound; break;
-        case VarType::Single: upperBound = m_singles[entry].upperBound; break;
-        case VarType::Bit: upperBound = m_bits[entry].upperBound; break;
-        }
-        found = true;
-        if (index < 0 || index > upperBound)
-            return Fault::SubscriptOutOfRange;
-        out = Location { type, entry, index };
-        return Fault::None;
-    }
+    found = true;
+    const auto type = static_cast<VarType>(resolution.table);
+    if (index < 0 || index > upperBound(type, resolution.entry))
+        return Fault::SubscriptOutOfRange;
+    out = Location { type, resolution.entry, index };
     return Fault::None;
 }
 
-Value VariableStore::read(const Location& at) const
-{
-    const auto i = static_cast<std::size_t>(at.index);
-    switch (at.type) {
-    case VarType::Int: return Value::ofInt(m_ints[at.entry].elements[i]);
-    case VarType::Str: return Value::ofText(m_strs[at.entry].elements[i]);
-    case VarType::Single: return Value::ofSingle(m_singles[at.entry].elements[i]);
-    case VarType::Bit: return Value::ofBit(m_bits[at.entry].elements[i] != 0);
-    }
-    return Value {};
-}
-
-Fault VariableStore::OperandValue(const Ref& ref, Value& out) const
+Fault VariableStore::slowOperandValue(const Ref& ref, Value& out) const
 {
     Location at;
     bool found = false;
     if (const Fault fault = locate(ref, false, at, found); fault != Fault::None)
         return fault;
-    out = found ? read(at) : Value::ofText(ref.text);
+    out = found ? read(at) : ref.isIntegerText ? Value::ofInt(ref.integer) : Value::ofText(ref.text);
     return Fault::None;
 }
 
-Fault VariableStore::NumericValue(const Ref& ref, Value& out) const
+Fault VariableStore::slowNumericValue(const Ref& ref, Value& out) const
 {
     Location at;
     bool found = false;
     if (const Fault fault = locate(ref, true, at, found); fault != Fault::None)
         return fault;
-    out = found ? read(at) : Value::ofText(ref.text);
+    out = found ? read(at) : ref.isIntegerText ? Value::ofInt(ref.integer) : Value::ofText(ref.text);
     return Fault::None;
 }
 
@@ -232,6 +231,14 @@ Fault VariableStore::StoreValue(const Ref& target, const Value& value, Location*
 {
     if (storedAt)
         storedAt->entry = -1;
+    // The commonest store of all: an int into a plain int variable.
+    if (value.kind == ValueKind::Int && !target.hasIndex && target.any.stamp == currentStamp()
+        && target.any.table == static_cast<std::int8_t>(VarType::Int)) {
+        m_ints[static_cast<std::size_t>(target.any.entry)].elements[0] = value.intValue;
+        if (storedAt)
+            *storedAt = Location { VarType::Int, target.any.entry, 0 };
+        return Fault::None;
+    }
     Location at;
     bool found = false;
     if (const Fault fault = locate(target, false, at, found); fault != Fault::None || !found)

@@ -48,8 +48,14 @@ public:
 
     // The value of an operand: a variable's element, or the text itself when no
     // variable has the name. NumericValue does not search the str table.
-    Fault OperandValue(const Ref& ref, Value& out) const;
-    Fault NumericValue(const Ref& ref, Value& out) const;
+    Fault OperandValue(const Ref& ref, Value& out) const
+    {
+        return quickRead(ref, ref.any, out) ? Fault::None : slowOperandValue(ref, out);
+    }
+    Fault NumericValue(const Ref& ref, Value& out) const
+    {
+        return quickRead(ref, ref.numeric, out) ? Fault::None : slowNumericValue(ref, out);
+    }
     // Stores a value into the element the target names; an unknown target is
     // ignored without a fault.
     // storedAt, when given, receives where the value went (entry -1: nowhere).
@@ -58,7 +64,17 @@ public:
     // Finds the element a reference names; false when no table holds the name.
     // Faults for a bad index or one outside the variable's bounds.
     Fault locate(const Ref& ref, bool numeric, Location& out, bool& found) const;
-    Value read(const Location& at) const;
+    Value read(const Location& at) const
+    {
+        const auto i = static_cast<std::size_t>(at.index);
+        switch (at.type) {
+        case VarType::Int: return Value::ofInt(m_ints[at.entry].elements[i]);
+        case VarType::Str: return Value::ofText(m_strs[at.entry].elements[i]);
+        case VarType::Single: return Value::ofSingle(m_singles[at.entry].elements[i]);
+        case VarType::Bit: break;
+        }
+        return Value::ofBit(m_bits[at.entry].elements[i] != 0);
+    }
 
     const std::vector<VariableEntry<std::int16_t>>& ints() const { return m_ints; }
     const std::vector<VariableEntry<Text>>& strs() const { return m_strs; }
@@ -69,7 +85,23 @@ public:
     std::size_t maxNameLength() const { return m_maxNameLength; }
 
 private:
-    const NameSlots* slotsFor(const Text& foldedName, std::uint64_t& stamp, const NameSlots*& cached) const;
+    // Loops read and write the same plain names over and over: once a name is
+    // resolved, reading it needs no index and no lookup.
+    bool quickRead(const Ref& ref, const Resolution& resolution, Value& out) const
+    {
+        if (ref.hasIndex || resolution.stamp != currentStamp())
+            return false;
+        if (resolution.entry < 0)
+            out = ref.isIntegerText ? Value::ofInt(ref.integer) : Value::ofText(ref.text);
+        else
+            out = read(Location { static_cast<VarType>(resolution.table), resolution.entry, 0 });
+        return true;
+    }
+    Fault slowOperandValue(const Ref& ref, Value& out) const;
+    Fault slowNumericValue(const Ref& ref, Value& out) const;
+    const NameSlots* slotsFor(const Text& foldedName) const;
+    void resolve(const Text& foldedName, bool numeric, bool intsOnly, Resolution& out) const;
+    std::int16_t upperBound(VarType type, std::int32_t entry) const;
     Fault resolveIndex(const Ref& ref, std::int16_t& index) const;
     // The run in the high half, the declarations so far in the low half.
     std::uint64_t currentStamp() const { return (m_runStamp << 32) | (m_declarations & 0xFFFFFFFFu); }
