@@ -136,6 +136,9 @@ public:
     // Appends to a record text, refusing (with overflow) to grow it past the
     // text limit.
     void appendToRecord(RecordField field, const Text& text);
+    // A text buffer a handler may expand into; reused so that loops building
+    // texts do not allocate on every pass. Valid until the next handler.
+    Text& scratchText() { return m_expansion; }
     // Expands a template and appends it to a record text; nothing when it faults.
     void appendExpanded(const std::vector<TemplatePiece>& pieces, RecordField field);
 

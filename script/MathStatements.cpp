@@ -152,13 +152,13 @@ void runAssign(Interpreter& interp, const Statement& statement)
     }
 
     // A template that cannot be expanded passes on unexpanded.
-    Text expanded;
+    Text& expanded = interp.scratchText();
     if (!interp.expandTemplate(pieces, expanded))
         expanded = source.text;
     // A text longer than every declared name, with no index part, names no
     // variable: it is its own value, and the (possibly long) text need not be
     // split and folded to find that out.
-    if (expanded.size() > interp.vars().maxNameLength() && expanded.find(u':') == Text::npos) {
+    if (expanded.size() > interp.vars().maxNameLength() && !contains(expanded, u':')) {
         interp.storeValue(compiled.fields[0], Value::ofText(expanded));
         return;
     }

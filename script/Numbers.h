@@ -25,9 +25,15 @@ Fault ToInt16(TextView text, std::int16_t& out);
 Fault ToInt32(TextView text, std::int32_t& out);
 Fault ToSingle(TextView text, float& out);
 
+// A parsed number as a single: beyond the largest single is an overflow.
+Fault SingleFromDouble(double value, float& out);
 // Range-checked conversion of an already rounded double.
 Fault CheckedInt16(double rounded, std::int16_t& out);
 Fault CheckedInt32(double rounded, std::int32_t& out);
+
+// What a finite single reads as once written with SingleText and read back:
+// the nearest double to its 7-significant-digit form.
+double SingleTextValue(float value);
 
 Text IntegerText(std::int32_t value);
 // At most 7 significant digits, as "%.7G" writes them; negative zero is "0";

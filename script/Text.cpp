@@ -1,6 +1,26 @@
 #include "script/Text.h"
 
+#include <cstring>
+
 namespace numbrelle {
+
+bool contains(TextView text, char16_t c)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size() * sizeof(char16_t);
+    const unsigned char low = static_cast<unsigned char>(c & 0xFF);
+    std::size_t offset = 0;
+    while (offset < size) {
+        const void* hit = std::memchr(bytes + offset, low, size - offset);
+        if (!hit)
+            return false;
+        const std::size_t at = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - bytes);
+        if (at % sizeof(char16_t) == 0 && text[at / sizeof(char16_t)] == c)
+            return true;
+        offset = at + 1;
+    }
+    return false;
+}
 
 Text asciiText(std::string_view ascii)
 {

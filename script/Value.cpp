@@ -14,14 +14,7 @@ namespace {
 // round trip is part of the language: 1/3 stored in a single reads 0.3333333.
 double throughSingleText(float value)
 {
-    if (value == 0)
-        return 0;
-    char buffer[32];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-        std::chars_format::general, 7);
-    double result = 0;
-    std::from_chars(buffer, written.ptr, result);
-    return result;
+    return SingleTextValue(value);
 }
 
 } // namespace
@@ -106,6 +99,8 @@ Fault Value::slowToInt16(std::int16_t& out) const
     case ValueKind::Text:
         break;
     }
+    if (hasNumber)
+        return CheckedInt16(RoundHalfEven(number), out);
     return ToInt16(text, out);
 }
 
@@ -125,6 +120,8 @@ Fault Value::toInt32(std::int32_t& out) const
     case ValueKind::Text:
         break;
     }
+    if (hasNumber)
+        return CheckedInt32(RoundHalfEven(number), out);
     return ToInt32(text, out);
 }
 
@@ -145,16 +142,23 @@ Fault Value::toSingle(float& out) const
     case ValueKind::Text:
         break;
     }
+    if (hasNumber)
+        return SingleFromDouble(number, out);
     return ToSingle(text, out);
 }
 
 Ref::Ref(TextView written)
     : text(written)
 {
-    std::int16_t value = 0;
-    if (written.size() <= 6 && ToInt16(written, value) == Fault::None && IntegerText(value) == written) {
-        isIntegerText = true;
-        integer = value;
+    if (const auto parsed = ParseNumber(written)) {
+        isNumber = true;
+        number = *parsed;
+        std::int16_t value = 0;
+        if (written.size() <= 6 && CheckedInt16(RoundHalfEven(number), value) == Fault::None
+            && IntegerText(value) == written) {
+            isIntegerText = true;
+            integer = value;
+        }
     }
     const std::size_t firstColon = written.find(u':');
     foldedName = FoldName(written.substr(0, firstColon));

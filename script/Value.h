@@ -19,6 +19,10 @@ struct Value {
     bool bitValue = false;
     // For ValueKind::Text: valid until the next store or declaration.
     TextView text;
+    // A text known to be a number (an operand written as one) carries its
+    // value, so converting it again need not parse it again.
+    bool hasNumber = false;
+    double number = 0;
 
     static Value ofInt(std::int16_t v) { Value r; r.kind = ValueKind::Int; r.intValue = v; return r; }
     static Value ofSingle(float v) { Value r; r.kind = ValueKind::Single; r.singleValue = v; return r; }
@@ -71,6 +75,19 @@ struct Ref {
     // variable has the name, its value can be that int, which reads the same.
     bool isIntegerText = false;
     std::int16_t integer = 0;
+    bool isNumber = false; // the text has the number syntax
+    double number = 0;
+
+    // The value of the reference when no variable has its name.
+    Value literal() const
+    {
+        if (isIntegerText)
+            return Value::ofInt(integer);
+        Value value = Value::ofText(text);
+        value.hasNumber = isNumber;
+        value.number = number;
+        return value;
+    }
 
     mutable Resolution any;     // int, str, single, bit
     mutable Resolution numeric; // int, single, bit

@@ -213,7 +213,7 @@ Fault VariableStore::slowOperandValue(const Ref& ref, Value& out) const
     bool found = false;
     if (const Fault fault = locate(ref, false, at, found); fault != Fault::None)
         return fault;
-    out = found ? read(at) : ref.isIntegerText ? Value::ofInt(ref.integer) : Value::ofText(ref.text);
+    out = found ? read(at) : ref.literal();
     return Fault::None;
 }
 
@@ -223,7 +223,7 @@ Fault VariableStore::slowNumericValue(const Ref& ref, Value& out) const
     bool found = false;
     if (const Fault fault = locate(ref, true, at, found); fault != Fault::None)
         return fault;
-    out = found ? read(at) : ref.isIntegerText ? Value::ofInt(ref.integer) : Value::ofText(ref.text);
+    out = found ? read(at) : ref.literal();
     return Fault::None;
 }
 

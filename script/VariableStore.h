@@ -92,7 +92,7 @@ private:
         if (ref.hasIndex || resolution.stamp != currentStamp())
             return false;
         if (resolution.entry < 0)
-            out = ref.isIntegerText ? Value::ofInt(ref.integer) : Value::ofText(ref.text);
+            out = ref.literal();
         else
             out = read(Location { static_cast<VarType>(resolution.table), resolution.entry, 0 });
         return true;

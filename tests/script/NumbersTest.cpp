@@ -1,6 +1,8 @@
 #include "script/Numbers.h"
 
 #include <cfloat>
+#include <charconv>
+#include <cstring>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -114,6 +116,33 @@ TEST(Numbers, SingleTextWritesSevenSignificantDigits)
     };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(utf8(SingleText(value)), utf8(text)) << value;
+}
+
+// The fast seven-digit rounding must agree with the general formatter on
+// every single: a spread of a million bit patterns covers every binade, and
+// the halfway cases are among them.
+TEST(Numbers, SingleTextAgreesWithTheGeneralFormatter)
+{
+    int compared = 0;
+    for (std::uint64_t bits = 0; bits <= 0xFFFFFFFFu; bits += 4093) {
+        float value = 0;
+        const auto pattern = static_cast<std::uint32_t>(bits);
+        std::memcpy(&value, &pattern, sizeof value);
+        if (!std::isfinite(value) || value == 0)
+            continue;
+        char buffer[32];
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+            std::chars_format::general, 7);
+        std::string expected(buffer, written.ptr);
+        for (char& c : expected)
+            c = c == 'e' ? 'E' : c;
+        double expectedValue = 0;
+        std::from_chars(buffer, written.ptr, expectedValue);
+        ASSERT_EQ(utf8(SingleText(value)), expected) << pattern;
+        ASSERT_EQ(SingleTextValue(value), expectedValue) << expected;
+        ++compared;
+    }
+    EXPECT_GT(compared, 1000000);
 }
 
 TEST(Numbers, IntegerTextAndRounding)
