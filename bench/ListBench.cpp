@@ -1,0 +1,103 @@
+// How fast a question file becomes a statement list, and how fast a run walks
+// declarations, stores and reads: the work every question of a drill repeats.
+#include "platform/Recording.h"
+#include "platform/StdRandom.h"
+#include "script/Interpreter.h"
+#include "script/StatementList.h"
+#include "script/Text.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace numbrelle {
+namespace {
+
+// Counts statement passes once, outside the timed loop, so that the rate
+// reported is statements, not runs.
+class StatementCounter final : public RunObserver {
+public:
+    void statementPassed(std::int32_t, bool, std::size_t) override { ++passes; }
+    std::int64_t passes = 0;
+};
+
+std::int64_t statementsPerRun(const Text& script)
+{
+    RecordingMessageBox boxes;
+    StdRandom random;
+    Interpreter interpreter(boxes, random);
+    StatementCounter counter;
+    interpreter.setObserver(&counter);
+    interpreter.BuildStatementList(script);
+    interpreter.RunScript();
+    return counter.passes;
+}
+
+// About a megabyte in the shape of a real question file: comments, blanks,
+// line breaks, blocks and text templates, and fewer than 32768 statements.
+Text megabyteScript()
+{
+    std::string script = "/* generated for measuring */\r\ntitle(Measure);\r\nint(a);int(b);str(s);\r\n";
+    for (int i = 0; script.size() < 1'000'000; ++i) {
+        std::string n = std::to_string(i);
+        script += "// step " + n + ": draw two numbers and ask for their sum, with a long remark\r\n";
+        script += "Random( a , 1 , " + n + " );   random(b,1,9);\r\n";
+        script += "IF( a == b ){\r\n    strout( [a]\\s+\\s[b]\\s=\\s\\q" + n + "\\w\\n );\r\n}else{\r\n";
+        script += "    ans( [a]_[b] );  /* both are accepted */\r\n};\r\n";
+    }
+    return asciiText(script);
+}
+
+void BM_BuildStatementList(benchmark::State& state)
+{
+    Text script = megabyteScript();
+    for (auto _ : state) {
+        StatementList list = BuildStatementList(script);
+        benchmark::DoNotOptimize(list);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(script.size()));
+    state.counters["statements"] = static_cast<double>(BuildStatementList(script).entries.size());
+}
+BENCHMARK(BM_BuildStatementList)->Unit(benchmark::kMillisecond);
+
+void runBenchmark(benchmark::State& state, const Text& script)
+{
+    RecordingMessageBox boxes;
+    StdRandom random;
+    random.seed(1);
+    Interpreter interpreter(boxes, random);
+    interpreter.BuildStatementList(script);
+    for (auto _ : state) {
+        boxes.texts.clear();
+        interpreter.RunScript();
+        benchmark::DoNotOptimize(interpreter.record());
+    }
+    std::int64_t perRun = statementsPerRun(script);
+    state.counters["statements/run"] = static_cast<double>(perRun);
+    state.counters["statements/s"]
+        = benchmark::Counter(static_cast<double>(perRun * state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["boxes/run"] = static_cast<double>(boxes.texts.size());
+}
+
+// 30,000 statements without a loop: 10,000 variables declared, stored and
+// read back, so every lookup searches a large store.
+void BM_RunDeclareStoreRead(benchmark::State& state)
+{
+    std::string script;
+    for (int i = 0; i < 10'000; ++i) {
+        std::string name = "v" + std::to_string(i);
+        script += "int(" + name + ");=(" + name + "," + std::to_string(i % 30'000) + ");ans([" + name + "]);";
+    }
+    runBenchmark(state, asciiText(script));
+}
+BENCHMARK(BM_RunDeclareStoreRead)->Unit(benchmark::kMillisecond);
+
+// About 100,000 statement passes through a for loop that stores and reads.
+void BM_RunLoop(benchmark::State& state)
+{
+    runBenchmark(state, asciiText("int(i);int(a);str(s);for(i,1,20000){;=(a,i);=(s,[a]);=(a,s);};"));
+}
+BENCHMARK(BM_RunLoop)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace numbrelle

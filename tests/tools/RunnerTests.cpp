@@ -1,0 +1,241 @@
+// The headless runner end to end: question files written to a temporary
+// folder, run through the runner's main, the output read back as JSON.
+#include "tools/Runner.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+namespace numbrelle {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+const std::string unknownStatement = "エラー　：　次の命令を認識できませんでした。";
+
+class RunnerTest : public testing::Test {
+protected:
+    RunnerTest()
+    {
+        std::string pattern = (fs::temp_directory_path() / "numbrelle-run-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp failed");
+        m_folder = pattern;
+    }
+    ~RunnerTest() override
+    {
+        std::error_code ignored;
+        fs::remove_all(m_folder, ignored);
+    }
+
+    std::string write(const std::string& name, const std::string& bytes)
+    {
+        std::string path = m_folder + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::string path(const std::string& name) const { return m_folder + "/" + name; }
+
+    struct Result {
+        int status;
+        std::string out;
+        std::string err;
+        std::vector<Json> lines;
+    };
+    Result run(std::vector<std::string> arguments)
+    {
+        std::ostringstream out, err;
+        int status = runner::runMain(arguments, out, err);
+        Result result { status, out.str(), err.str(), {} };
+        std::istringstream lines(result.out);
+        for (std::string line; std::getline(lines, line);) {
+            if (arguments.end() != std::find(arguments.begin(), arguments.end(), "--json")
+                || arguments.end() != std::find(arguments.begin(), arguments.end(), "--list"))
+                result.lines.push_back(Json::parse(line));
+        }
+        return result;
+    }
+
+private:
+    std::string m_folder;
+};
+
+TEST_F(RunnerTest, JsonRunHasEveryRecordText)
+{
+    std::string file = write("sums", "title(Sums);\r\nstrout(1\\s+\\s2\\n=);\r\nans(3);\r\n"
+                                     "linetext(Add);\r\nextext(Adds\\stwo);\r\n");
+    Result result = run({ "--json", "--seed", "1", file });
+    ASSERT_EQ(result.status, 0) << result.out;
+    ASSERT_EQ(result.lines.size(), 1u);
+    Json expected = { { "file", file }, { "run", 1 }, { "title", "Sums" }, { "question", "1 + 2\r\n=" },
+        { "answer", "3" }, { "description", "Adds two" }, { "category", "Add" }, { "drawing", Json::array() },
+        { "messages", Json::array() } };
+    EXPECT_EQ(result.lines[0], expected);
+}
+
+TEST_F(RunnerTest, ScriptErrorIsCapturedAndGivesStatusOne)
+{
+    std::string file = write("bad", "title(A);bogus(x);title(B);");
+    Result result = run({ "--json", file });
+    EXPECT_EQ(result.status, 1);
+    ASSERT_EQ(result.lines.size(), 1u);
+    // The run went on after the box.
+    EXPECT_EQ(result.lines[0]["title"], "AB");
+    EXPECT_EQ(result.lines[0]["messages"], Json::array({ unknownStatement + "\r\n\r\n1    bogus    \"x,\"" }));
+}
+
+TEST_F(RunnerTest, CodePage932FileArrivesAsUtf8)
+{
+    // 問題 and 表 (whose second byte is 0x5C) in code page 932, across a lone CR.
+    std::string file = write("sjis", "title(\x96\xe2\x91\xe8);\rstrout(\x95\x5c);");
+    Result result = run({ "--json", file });
+    ASSERT_EQ(result.status, 0) << result.out;
+    EXPECT_EQ(result.lines.at(0)["title"], "問題");
+    EXPECT_EQ(result.lines.at(0)["question"], "表");
+}
+
+TEST_F(RunnerTest, RunsRepeatOnOneListAndStartAfresh)
+{
+    std::string file = write("twice", "title(T);");
+    std::string other = write("other", "nothing;");
+    Result result = run({ "--runs", "3", "--json", file, other });
+    EXPECT_EQ(result.status, 1);
+    ASSERT_EQ(result.lines.size(), 6u);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(result.lines[i]["file"], i < 3 ? file : other);
+        EXPECT_EQ(result.lines[i]["run"], i % 3 + 1);
+        // Each run empties the record before it fills it again.
+        EXPECT_EQ(result.lines[i]["title"], i < 3 ? "T" : "");
+        EXPECT_EQ(result.lines[i]["messages"].size(), i < 3 ? 0u : 1u);
+    }
+}
+
+TEST_F(RunnerTest, SameSeedSameQuestions)
+{
+    std::string file = write("random", "int(a);random(a,1,30000);strout([a]);");
+    Result first = run({ "--json", "--runs", "5", "--seed", "42", file });
+    Result second = run({ "--json", "--runs", "5", "--seed=42", file });
+    Result other = run({ "--json", "--runs", "5", "--seed", "43", file });
+    ASSERT_EQ(first.status, 0) << first.out;
+    EXPECT_EQ(first.lines, second.lines);
+    EXPECT_NE(first.lines, other.lines);
+    std::set<std::string> questions;
+    for (const Json& line : first.lines)
+        questions.insert(line["question"].get<std::string>());
+    EXPECT_GT(questions.size(), 1u) << "every run draws afresh";
+}
+
+TEST_F(RunnerTest, MsgboxIsCapturedButIsNoError)
+{
+    std::string file = write("box", "msgbox(hello);msgbox(a,b);");
+    Result result = run({ "--json", file });
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.lines.at(0)["messages"], Json::array({ "hello", "a,b" }));
+}
+
+TEST_F(RunnerTest, ListShowsEveryEntry)
+{
+    struct Row {
+        std::string script;
+        int lastIndex;
+        Json statements;
+    };
+    const Row rows[] = {
+        { "Random(A,1,9);\r\nIF(a==b){strout(x);};", 3,
+            Json::array({ { { "keyword", "random" }, { "operand", "A,1,9," } },
+                { { "keyword", "if{" }, { "operand", "a==b," } }, { { "keyword", "strout" }, { "operand", "x," } },
+                { { "keyword", "}" }, { "operand", "" } } }) },
+        // A ";" inside parentheses stays in the operand and adds a spare entry.
+        { "strout(a;b);", 1,
+            Json::array({ { { "keyword", "strout" }, { "operand", "a;b," } },
+                { { "keyword", "" }, { "operand", "" } } }) },
+        { "", -1, Json::array({ { { "keyword", "" }, { "operand", "" } } }) },
+    };
+    for (const Row& row : rows) {
+        std::string file = write("list", row.script);
+        Result result = run({ "--list", file });
+        EXPECT_EQ(result.status, 0) << row.script;
+        ASSERT_EQ(result.lines.size(), 1u) << row.script;
+        Json expected = { { "file", file }, { "lastIndex", row.lastIndex }, { "statements", row.statements } };
+        EXPECT_EQ(result.lines[0], expected) << row.script;
+    }
+}
+
+TEST_F(RunnerTest, BadUsageAndUnreadableFilesGiveStatusTwo)
+{
+    std::string good = write("good", "title(A);");
+    fs::create_directory(path("folder"));
+    ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
+    const std::vector<std::vector<std::string>> rows = {
+        {},
+        { "--json" },
+        { "--bogus", good },
+        { "--runs", "0", good },
+        { "--runs", "-1", good },
+        { "--runs", "x", good },
+        { "--runs", "2x", good },
+        { good, "--runs" },
+        { "--seed", "-1", good },
+        { "--seed", "4294967296", good },
+        { "--json=yes", good },
+        { good, path("missing") },
+        { path("folder") },
+        { path("pipe") }, // must not wait for a writer
+    };
+    for (const auto& arguments : rows) {
+        Result result = run(arguments);
+        std::string shown;
+        for (const std::string& argument : arguments)
+            shown += argument + " ";
+        EXPECT_EQ(result.status, 2) << shown;
+        EXPECT_EQ(result.out, "") << shown;
+        // One line saying why.
+        EXPECT_FALSE(result.err.empty()) << shown;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << shown;
+    }
+}
+
+TEST_F(RunnerTest, ReadableFormNamesTheStatementOfEachMessage)
+{
+    std::string file = write("readable", "title(Sums);strout(a\\nb);bogus;");
+    Result result = run({ "--seed", "7", file });
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("seed 7"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("title:       Sums\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("question:    a\n             b\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("error at 2    bogus    \"\""), std::string::npos) << result.out;
+}
+
+TEST_F(RunnerTest, ProgramExitStatus)
+{
+    std::string good = write("good", "title(A);");
+    std::string bad = write("bad", "bogus;");
+    struct Row {
+        std::string arguments;
+        int status;
+    };
+    const Row rows[] = {
+        { "--json " + good, 0 },
+        { "--json " + bad, 1 },
+        { "--json " + path("missing"), 2 },
+        { "--help", 0 },
+    };
+    for (const Row& row : rows) {
+        std::string command = std::string(NUMBRELLE_RUN) + " " + row.arguments + " >/dev/null 2>&1";
+        int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << command;
+        EXPECT_EQ(WEXITSTATUS(status), row.status) << command;
+    }
+}
+
+} // namespace
+} // namespace numbrelle
