@@ -10,7 +10,11 @@
 #include "script/Messages.h"
 #include "script/Numbers.h"
 
+#include <functional>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace numbrelle::hostile {
@@ -84,5 +88,38 @@ inline Text faultBox(Fault fault, int index, TextView statementContext)
     message += messages::faultDescription(fault);
     return errorBox(message, index, statementContext);
 }
+
+// Peak memory is only meaningful without a sanitizer, which keeps freed memory
+// in quarantine and maps shadow memory of its own.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool memoryIsMeasurable = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool memoryIsMeasurable = false;
+#else
+inline constexpr bool memoryIsMeasurable = true;
+#endif
+#else
+inline constexpr bool memoryIsMeasurable = true;
+#endif
+
+// Runs work in a child process and answers its peak resident memory in
+// kilobytes, or -1 when the child did not end normally. The child starts with
+// this process's pages, so the figure is an upper bound.
+inline long peakKilobytesOf(const std::function<void()>& work)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        work();
+        _exit(0);
+    }
+    int status = 0;
+    rusage usage {};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss;
+}
+
+inline constexpr long peakMemoryLimitKilobytes = 256 * 1024;
 
 } // namespace numbrelle::hostile

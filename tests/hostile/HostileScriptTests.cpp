@@ -196,6 +196,22 @@ INSTANTIATE_TEST_SUITE_P(Loops, HostileFile, ::testing::ValuesIn(loopCases()), c
 INSTANTIATE_TEST_SUITE_P(Growth, HostileFile, ::testing::ValuesIn(growthCases()), caseName);
 INSTANTIATE_TEST_SUITE_P(Encoding, HostileFile, ::testing::ValuesIn(encodingCases()), caseName);
 
+TEST(HostileFile, EveryCaseStaysUnderItsMemoryLimit)
+{
+    if (!memoryIsMeasurable)
+        GTEST_SKIP() << "built with a sanitizer, whose own memory would be counted";
+    std::vector<Case> cases;
+    for (auto* group : { structureCases, loopCases, growthCases, encodingCases }) {
+        std::vector<Case> more = group();
+        cases.insert(cases.end(), more.begin(), more.end());
+    }
+    for (const Case& c : cases) {
+        const long peak = peakKilobytesOf([&] { HostileRun().run(c.bytes); });
+        EXPECT_GT(peak, 0) << c.name;
+        EXPECT_LT(peak, peakMemoryLimitKilobytes) << c.name;
+    }
+}
+
 TEST(HostileFile, FullDrawingListStaysAtItsLimit)
 {
     HostileRun run;
@@ -259,6 +275,35 @@ TEST(HostileFile, BinaryGarbage)
             for (const Text& box : result.boxes)
                 EXPECT_EQ(box.substr(0, messages::errorPrefix.size()), messages::errorPrefix);
         }
+    }
+}
+
+// Runaway cases the language does not bound yet. Each would hold gigabytes or
+// run for many minutes; enable them once a run's total text and the work of
+// copying it are limited.
+TEST(HostileRunaway, DISABLED_EndlessTextDoublingEndsPromptly)
+{
+    HostileRun run;
+    const auto results = run.run("str(t);=(t,ab);while(1==2){=(t,[t][t]);};");
+    EXPECT_LE(results.back().boxes.size(), static_cast<std::size_t>(Interpreter::maxMessagesPerRun + 1));
+}
+
+TEST(HostileRunaway, DISABLED_ManyLongTextsStayUnderTheMemoryLimit)
+{
+    const std::string scripts[] = {
+        // 2001 elements of a megabyte text each.
+        "str(t);=(t,ab);int(i);for(i,1,19){=(t,[t][t]);};str(a:2000);int(k);for(k,0,2000){=(a:k,[t]);};",
+        // 32767 drawing entries, each with the 64 KB text print was given.
+        "int(i);for(i,1,32767){print(" + repeat("p", 65536) + ",0,0);};",
+        // Fifty error boxes, each quoting a 5 MB statement.
+        "while(1==2){oops(" + repeat("a", 5 << 20) + ");};",
+    };
+    if (!memoryIsMeasurable)
+        GTEST_SKIP() << "built with a sanitizer, whose own memory would be counted";
+    for (const std::string& script : scripts) {
+        const long peak = peakKilobytesOf([&] { HostileRun().run(script); });
+        EXPECT_GT(peak, 0);
+        EXPECT_LT(peak, peakMemoryLimitKilobytes) << script.substr(0, 80);
     }
 }
 
