@@ -217,11 +217,15 @@ void runFor(Interpreter& interp, const Statement& statement)
     interp.storeValue(counterName, Value::ofInt(counter));
 
     // A counter that cannot be read, cannot advance or is not kept by its
-    // variable (a bit, an unknown name) would repeat the loop for ever.
-    Value after;
-    std::int16_t stored = 0;
-    bool advanced = interp.vars().NumericValue(counterName, after) == Fault::None
-        && after.toInt16(stored) == Fault::None && stored != before;
+    // variable (a bit, an unknown name) would repeat the loop for ever. An int
+    // counter keeps exactly what was stored, so only other kinds are read back.
+    bool advanced = counter != before;
+    if (advanced && read.kind != ValueKind::Int) {
+        Value after;
+        std::int16_t stored = 0;
+        advanced = interp.vars().NumericValue(counterName, after) == Fault::None
+            && after.toInt16(stored) == Fault::None && stored != before;
+    }
     if (readFaulted || overflowed || !advanced) {
         closeOwnEntry(interp, 0);
         return;

@@ -206,7 +206,7 @@ void Interpreter::reportPendingFault(std::int32_t index)
     Text message(messages::errorPrefix);
     message += messages::faultDescription(m_pendingFault);
     m_pendingFault = Fault::None;
-    showBox(errorLayout(message, index));
+    showBox(errorLayout(message, index), index);
 }
 
 Text Interpreter::StatementContext(std::int32_t index) const
@@ -233,15 +233,15 @@ Text Interpreter::errorLayout(TextView message, std::int32_t index) const
 
 void Interpreter::ReportScriptError(TextView message)
 {
-    showBox(errorLayout(message, m_pc));
+    showBox(errorLayout(message, m_pc), m_pc);
 }
 
 void Interpreter::showMessage(const Text& text)
 {
-    showBox(text);
+    showBox(text, m_pc);
 }
 
-void Interpreter::showBox(const Text& text)
+void Interpreter::showBox(const Text& text, std::int32_t index)
 {
     // A script that shows boxes in a loop would otherwise keep the user
     // pressing OK for ever: after the cap, one notice and then silence.
@@ -251,15 +251,15 @@ void Interpreter::showBox(const Text& text)
         ++m_messagesShown;
         if (m_observer)
             m_observer->messageCapHit();
-        const Text notice = errorLayout(messages::tooManyMessages, m_pc);
+        const Text notice = errorLayout(messages::tooManyMessages, index);
         if (m_observer)
-            m_observer->messageShown(m_pc, notice);
+            m_observer->messageShown(index, notice);
         m_messages.show(notice);
         return;
     }
     ++m_messagesShown;
     if (m_observer)
-        m_observer->messageShown(m_pc, text);
+        m_observer->messageShown(index, text);
     m_messages.show(text);
 }
 

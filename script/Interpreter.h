@@ -135,7 +135,8 @@ public:
 private:
     void compile();
     void resetRun();
-    void showBox(const Text& text);
+    // index: the statement the box is about, for the observer.
+    void showBox(const Text& text, std::int32_t index);
     Text errorLayout(TextView message, std::int32_t index) const;
     void reportPendingFault(std::int32_t index);
 

@@ -155,6 +155,13 @@ void runAssign(Interpreter& interp, const Statement& statement)
     Text expanded;
     if (!interp.expandTemplate(pieces, expanded))
         expanded = source.text;
+    // A text longer than every declared name, with no index part, names no
+    // variable: it is its own value, and the (possibly long) text need not be
+    // split and folded to find that out.
+    if (expanded.size() > interp.vars().maxNameLength() && expanded.find(u':') == Text::npos) {
+        interp.storeValue(compiled.fields[0], Value::ofText(expanded));
+        return;
+    }
     Ref reference(expanded);
     if (!interp.operandValue(reference, value))
         value = Value::ofText(expanded);

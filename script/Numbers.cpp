@@ -149,6 +149,20 @@ Fault CheckedInt32(double rounded, std::int32_t& out)
 
 Fault ToInt16(TextView text, std::int16_t& out)
 {
+    // Most operands are short plain integers ("1", "-7", "1000"); they need
+    // neither the full syntax check nor a double.
+    if (!text.empty() && text.size() <= 5) {
+        std::size_t i = text[0] == u'-' ? 1 : 0;
+        std::int32_t magnitude = 0;
+        if (i < text.size()) {
+            for (; i < text.size() && isDigit(text[i]); ++i)
+                magnitude = magnitude * 10 + (text[i] - u'0');
+            if (i == text.size() && magnitude <= 32767) {
+                out = static_cast<std::int16_t>(text[0] == u'-' ? -magnitude : magnitude);
+                return Fault::None;
+            }
+        }
+    }
     const auto value = ParseNumber(text);
     if (!value)
         return Fault::TypeMismatch;

@@ -2,11 +2,6 @@
 
 namespace numbrelle {
 
-char16_t LowerLetter(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
 Text LowerLetter(TextView text)
 {
     if (text.size() != 1)

@@ -57,7 +57,11 @@ inline constexpr std::int32_t maxSemicolons = 32767;
 // Keywords are left unresolved; the interpreter compiles the list.
 StatementList BuildStatementList(TextView script);
 
-char16_t LowerLetter(char16_t c);
+// ASCII capitals A to Z become small letters; every other character stays.
+inline char16_t LowerLetter(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
 Text LowerLetter(TextView text);
 
 } // namespace numbrelle

@@ -3,6 +3,7 @@
 #include "script/Numbers.h"
 #include "script/StatementList.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace numbrelle {
@@ -71,6 +72,7 @@ void VariableStore::clear()
     m_bits.clear();
     m_index.clear();
     m_elementCount = 0;
+    m_maxNameLength = 0;
     m_declarations = 0;
     ++m_runStamp;
 }
@@ -113,6 +115,7 @@ Fault VariableStore::Declare(VarType type, TextView operandText)
         return Fault::Overflow;
     m_elementCount += upperBound + 1;
 
+    m_maxNameLength = std::max(m_maxNameLength, name.size());
     NameSlots& slots = m_index[FoldName(name)];
     std::int32_t& first = slots.first[static_cast<std::size_t>(type)];
     if (first < 0)
@@ -136,8 +139,12 @@ const NameSlots* VariableStore::slotsFor(const Text& foldedName, std::uint64_t& 
         return cached;
     if (!cached && stamp == currentStamp())
         return nullptr;
-    const auto it = m_index.find(foldedName);
-    cached = it == m_index.end() ? nullptr : &it->second;
+    if (foldedName.size() > m_maxNameLength) {
+        cached = nullptr;
+    } else {
+        const auto it = m_index.find(foldedName);
+        cached = it == m_index.end() ? nullptr : &it->second;
+    }
     stamp = currentStamp();
     return cached;
 }

@@ -63,11 +63,14 @@ public:
     const std::vector<VariableEntry<float>>& singles() const { return m_singles; }
     const std::vector<VariableEntry<std::uint8_t>>& bits() const { return m_bits; }
     const Text& entryName(VarType type, std::int32_t entry) const;
+    // No declared name is longer: a longer text names no variable.
+    std::size_t maxNameLength() const { return m_maxNameLength; }
 
 private:
     const NameSlots* slotsFor(const Text& foldedName, std::uint64_t& stamp, const NameSlots*& cached) const;
     Fault resolveIndex(const Ref& ref, std::int16_t& index) const;
-    std::uint64_t currentStamp() const { return (m_runStamp << 24) ^ m_declarations; }
+    // The run in the high half, the declarations so far in the low half.
+    std::uint64_t currentStamp() const { return (m_runStamp << 32) | (m_declarations & 0xFFFFFFFFu); }
 
     std::vector<VariableEntry<std::int16_t>> m_ints;
     std::vector<VariableEntry<Text>> m_strs;
@@ -75,6 +78,7 @@ private:
     std::vector<VariableEntry<std::uint8_t>> m_bits;
     std::unordered_map<Text, NameSlots> m_index;
     std::int64_t m_elementCount = 0;
+    std::size_t m_maxNameLength = 0;
     std::uint64_t m_runStamp = 1;
     std::uint64_t m_declarations = 0;
 };

@@ -67,16 +67,25 @@ std::string drawingSummary(const DrawingList& drawing)
 
 } // namespace
 
+std::string lineText(std::int32_t line)
+{
+    return line > 0 ? "line " + std::to_string(line) : "no line";
+}
+
 std::string runJson(const RunReport& report)
 {
     const QuestionRecord& record = report.record;
     Json messages = Json::array();
-    for (const CapturedMessage& message : report.messages)
+    Json lines = Json::array();
+    for (const CapturedMessage& message : report.messages) {
         messages.push_back(utf8(message.text));
+        lines.push_back(message.line);
+    }
     Json json = { { "file", report.file }, { "run", report.run }, { "title", utf8(record.title) },
         { "question", utf8(record.questionText) }, { "answer", utf8(record.answerText) },
         { "description", utf8(record.descriptionText) }, { "category", utf8(record.categoryText) },
-        { "drawing", drawingJson(record.drawingList) }, { "messages", messages } };
+        { "drawing", drawingJson(record.drawingList) }, { "messages", messages },
+        { "messageLines", lines } };
     return dump(json);
 }
 
@@ -95,9 +104,10 @@ std::string runText(const RunReport& report)
     out << "messages:    " << report.messages.size() << '\n';
     for (std::size_t i = 0; i < report.messages.size(); ++i) {
         const CapturedMessage& message = report.messages[i];
-        out << "  " << (message.scriptError ? "error" : "msgbox");
-        if (message.index >= 0)
-            out << " at " << message.index << "    " << utf8(report.contexts[i]);
+        // An error box already ends with its statement's index and context.
+        out << "  " << (message.scriptError ? "error" : "msgbox") << "  " << lineText(message.line);
+        if (!message.scriptError && message.index >= 0)
+            out << "  at " << message.index << "    " << utf8(report.contexts[i]);
         out << "\n    " << indented(message.text, "    ") << '\n';
     }
     return out.str();

@@ -4,6 +4,7 @@
 #include "platform/StdFileSystem.h"
 #include "platform/StdRandom.h"
 #include "script/Messages.h"
+#include "tools/Check.h"
 
 #include <charconv>
 #include <chrono>
@@ -11,12 +12,16 @@
 
 namespace numbrelle::runner {
 
-const char* const usageText = "usage: numbrelle-run [--runs N] [--seed S] [--json] [--list] FILE...\n"
-                              "  --runs N   run each file N times on one statement list (default 1)\n"
+const char* const usageText = "usage: numbrelle-run [--runs N] [--seed S] [--json] [--list | --trace | --check] FILE...\n"
+                              "  --runs N   run each file N times on one statement list (default 1; 200 with --check)\n"
                               "  --seed S   seed the random generator with S (default: from the clock)\n"
-                              "  --json     one JSON object per run and line instead of the readable form\n"
+                              "  --json     one JSON object per run (per file with --check) and line\n"
                               "  --list     print each file's statement list as JSON instead of running it\n"
-                              "exit status: 0 no script error, 1 a script error was reported, 2 bad usage or an unreadable file\n";
+                              "  --trace    before each run's result, one line per statement passed: index, line,\n"
+                              "             block depth, ran or skipped, statement, and what it stored, appended or showed\n"
+                              "  --check    run each file with the seeds 1..N and report what would trouble a drill\n"
+                              "exit status: 0 no script error (with --check: every file healthy), 1 a script error was\n"
+                              "reported (a check failed), 2 bad usage or an unreadable file\n";
 
 namespace {
 
@@ -28,14 +33,64 @@ bool parseNumber(const std::string& text, Number& out)
 }
 
 // Records every box the run shows, with the statement the interpreter named.
+// Passes everything on to the trace, when there is one.
 class MessageCapture final : public RunObserver {
 public:
-    void messageShown(std::int32_t index, const Text& text) override { shown.push_back({ index, text }); }
+    explicit MessageCapture(RunObserver* next)
+        : m_next(next)
+    {
+    }
+
+    void statementPassed(std::int32_t index, bool ran, std::size_t depth) override
+    {
+        if (m_next)
+            m_next->statementPassed(index, ran, depth);
+    }
+    void stored(const Location& at, const Text& name, const Value& value) override
+    {
+        if (m_next)
+            m_next->stored(at, name, value);
+    }
+    void appended(RecordField field, const Text& text) override
+    {
+        if (m_next)
+            m_next->appended(field, text);
+    }
+    void messageShown(std::int32_t index, const Text& text) override
+    {
+        shown.push_back({ index, text });
+        if (m_next)
+            m_next->messageShown(index, text);
+    }
+    void statementCapHit() override
+    {
+        statementCap = true;
+        if (m_next)
+            m_next->statementCapHit();
+    }
+    void messageCapHit() override
+    {
+        messageCap = true;
+        if (m_next)
+            m_next->messageCapHit();
+    }
 
     std::vector<std::pair<std::int32_t, Text>> shown;
+    bool statementCap = false;
+    bool messageCap = false;
+
+private:
+    RunObserver* m_next;
 };
 
 } // namespace
+
+std::int32_t lineOf(const StatementList& list, std::int32_t index)
+{
+    if (index < 0 || index > list.lastIndex)
+        return 0;
+    return list.entries[static_cast<std::size_t>(index)].line;
+}
 
 ParsedArguments parseArguments(const std::vector<std::string>& arguments)
 {
@@ -67,12 +122,17 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments)
             options.help = true;
         } else if (name == "--json" && !value) {
             options.json = true;
-        } else if (name == "--list" && !value) {
-            options.mode = Mode::List;
+        } else if ((name == "--list" || name == "--trace" || name == "--check") && !value) {
+            const Mode mode = name == "--list" ? Mode::List : name == "--trace" ? Mode::Trace : Mode::Check;
+            if (options.mode != Mode::Run && options.mode != mode)
+                return { std::nullopt, "--list, --trace and --check cannot be combined" };
+            options.mode = mode;
         } else if (name == "--runs") {
             auto text = takeValue();
-            if (!text || !parseNumber(*text, options.runs) || options.runs < 1)
+            int runs = 0;
+            if (!text || !parseNumber(*text, runs) || runs < 1)
                 return { std::nullopt, "--runs needs a whole number of at least 1" };
+            options.runs = runs;
         } else if (name == "--seed") {
             auto text = takeValue();
             std::uint32_t seed = 0;
@@ -85,6 +145,10 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments)
     }
     if (options.files.empty() && !options.help)
         return { std::nullopt, "no question file given" };
+    if (options.mode == Mode::Trace && options.json)
+        return { std::nullopt, "--trace has no JSON form" };
+    if (options.mode == Mode::Check && options.seed)
+        return { std::nullopt, "--check uses the seeds 1..N; --seed does not apply" };
     return { options, {} };
 }
 
@@ -108,21 +172,30 @@ std::optional<Text> readQuestion(FileSystem& files, const std::string& path)
     return ReadQuestionFile(held, path);
 }
 
-void runQuestion(const std::string& file, const Text& text, int runs, RandomSource& random, const RunSink& sink)
+void runQuestion(const std::string& file, const Text& text, int runs, RandomSource& random, const RunSink& sink,
+    const RunHooks& hooks)
 {
     RecordingMessageBox boxes;
-    MessageCapture capture;
+    MessageCapture capture(hooks.observer);
     Interpreter interpreter(boxes, random);
     interpreter.setObserver(&capture);
     interpreter.BuildStatementList(text);
     for (int run = 1; run <= runs; ++run) {
         boxes.texts.clear();
         capture.shown.clear();
+        capture.statementCap = capture.messageCap = false;
+        if (hooks.beforeRun)
+            hooks.beforeRun(run);
+        const auto start = std::chrono::steady_clock::now();
         interpreter.RunScript();
+        const auto end = std::chrono::steady_clock::now();
 
         RunReport report;
         report.file = file;
         report.run = run;
+        report.milliseconds = std::chrono::duration<double, std::milli>(end - start).count();
+        report.statementCapHit = capture.statementCap;
+        report.messageCapHit = capture.messageCap;
         report.record = interpreter.record();
         // The boxes are the truth of what was shown; the observer says which
         // statement showed each of them.
@@ -131,6 +204,7 @@ void runQuestion(const std::string& file, const Text& text, int runs, RandomSour
             message.text = boxes.texts[i];
             if (i < capture.shown.size())
                 message.index = capture.shown[i].first;
+            message.line = lineOf(interpreter.statementList(), message.index);
             // Every error the language reports starts with the prefix, and no
             // msgbox text can: the full-width blank in it never survives
             // preprocessing and no escape writes one.
@@ -157,18 +231,36 @@ int runFiles(const Options& options, FileSystem& files, RandomSource& random, st
     }
 
     // Printed so that an author can repeat a run that showed something odd.
-    if (options.mode == Mode::Run && !options.json && options.seed)
+    if ((options.mode == Mode::Run || options.mode == Mode::Trace) && !options.json && options.seed)
         out << "seed " << *options.seed << '\n';
+    const int runs = options.runs.value_or(options.mode == Mode::Check ? defaultCheckRuns : 1);
     bool scriptError = false;
     for (std::size_t i = 0; i < options.files.size(); ++i) {
         if (options.mode == Mode::List) {
             out << listJson(options.files[i], BuildStatementList(texts[i])) << '\n';
             continue;
         }
-        runQuestion(options.files[i], texts[i], options.runs, random, [&](const RunReport& report) {
+        if (options.mode == Mode::Check) {
+            CheckReport report = checkQuestion(options.files[i], texts[i], runs);
+            scriptError = scriptError || !report.healthy();
+            out << (options.json ? checkJson(report) + "\n" : checkText(report));
+            continue;
+        }
+        std::optional<StatementList> list;
+        std::optional<TraceWriter> trace;
+        RunHooks hooks;
+        if (options.mode == Mode::Trace) {
+            list.emplace(BuildStatementList(texts[i]));
+            trace.emplace(*list, out);
+            hooks.observer = &*trace;
+            hooks.beforeRun = [&](int run) { out << "== " << options.files[i] << "  (trace of run " << run << ")\n"; };
+        }
+        runQuestion(options.files[i], texts[i], runs, random, [&](const RunReport& report) {
+            if (trace)
+                trace->finishRun();
             scriptError = scriptError || report.reportedScriptError();
             out << (options.json ? runJson(report) : runText(report)) << (options.json ? "\n" : "");
-        });
+        }, hooks);
     }
     out.flush();
     return scriptError ? ScriptErrorReported : Success;

@@ -28,16 +28,18 @@ enum ExitStatus : int {
 
 // What the runner is asked to do with the files. New modes go here, in
 // parseArguments and in runFiles.
-enum class Mode { Run, List };
+enum class Mode { Run, List, Trace, Check };
 
 struct Options {
     Mode mode = Mode::Run;
     bool json = false;
-    int runs = 1;
+    std::optional<int> runs; // none: 1, or defaultCheckRuns for --check
     std::optional<std::uint32_t> seed; // none: from the clock
     std::vector<std::string> files;
     bool help = false;
 };
+
+inline constexpr int defaultCheckRuns = 200;
 
 struct ParsedArguments {
     std::optional<Options> options;
@@ -50,6 +52,10 @@ extern const char* const usageText;
 // A message box as a run showed it, and the statement that was running.
 struct CapturedMessage {
     std::int32_t index = -1;
+    // The script line where that statement starts; 0 when the index names no
+    // statement of the list (a fault noticed after the last statement ran, or
+    // a list too long to run), since no line of the file is to blame then.
+    std::int32_t line = 0;
     Text text;
     bool scriptError = false;
 };
@@ -61,21 +67,63 @@ struct RunReport {
     QuestionRecord record;
     std::vector<CapturedMessage> messages;
     std::vector<Text> contexts; // StatementContext of each message's index
+    bool statementCapHit = false;
+    bool messageCapHit = false;
+    double milliseconds = 0; // RunScript alone, observer calls included
 
     bool reportedScriptError() const;
 };
+
+// The line where statement index starts, or 0 when no statement has that index.
+std::int32_t lineOf(const StatementList& list, std::int32_t index);
 
 // A question file read as the program reads it; nothing when it cannot be read.
 std::optional<Text> readQuestion(FileSystem& files, const std::string& path);
 
 // Builds the statement list of text once and runs it `runs` times on the same
 // list, as a drill does, handing each run's report to sink as the run ends.
+// hooks.observer, when set, also sees every run as it happens; beforeRun is
+// called with the run's number before it starts.
 using RunSink = std::function<void(const RunReport&)>;
-void runQuestion(const std::string& file, const Text& text, int runs, RandomSource& random, const RunSink& sink);
+struct RunHooks {
+    RunObserver* observer = nullptr;
+    std::function<void(int run)> beforeRun;
+};
+void runQuestion(const std::string& file, const Text& text, int runs, RandomSource& random, const RunSink& sink,
+    const RunHooks& hooks = {});
+
+// Writes one line per statement pass of the runs it observes, with what each
+// statement stored, appended or showed. Set only when asked for, so plain runs
+// pay nothing for it.
+class TraceWriter final : public RunObserver {
+public:
+    TraceWriter(const StatementList& list, std::ostream& out);
+
+    void statementPassed(std::int32_t index, bool ran, std::size_t depth) override;
+    void stored(const Location& at, const Text& name, const Value& value) override;
+    void appended(RecordField field, const Text& text) override;
+    void messageShown(std::int32_t index, const Text& text) override;
+    void statementCapHit() override;
+    void messageCapHit() override;
+    // Writes what happened after the last statement passed; call after each run.
+    void finishRun();
+
+private:
+    const StatementList& m_list;
+    std::ostream& m_out;
+    // What the statement now running did; a statement's effects come before
+    // the interpreter says it passed, and are written on its line.
+    std::string m_effects;
+};
+
+// One line of text, quoted, with CR, LF, tab, quote and backslash escaped.
+std::string quoted(const Text& text);
 
 // Reports of runs and statement lists, in the two output forms.
 std::string runJson(const RunReport& report);
 std::string runText(const RunReport& report);
+// "line 12", or "no line" for 0.
+std::string lineText(std::int32_t line);
 std::string listJson(const std::string& file, const StatementList& list);
 
 // The whole program below the argument parsing: reads every file (any

@@ -114,6 +114,7 @@ TEST(ControlFlow, LoopsThatCannotEndAreEnded)
     runCases({
         { "while met in a skipped block", u"if(1==2){while(1==2){strout(x);};};strout(done);", u"done", {} },
         { "for met in a skipped block", u"if(1==2){for(i,1,3){strout(x);};strout(y);};strout(done);", u"done", {} },
+        { "a skipped for stores nothing", u"int(i);if(1==2){for(i,5,9){};};strout([i]);", u"0", {} },
         { "skipped loops keep their braces matched",
             u"if(1==2){while(1==2){if(1==1){strout(a);};};}else{strout(b);};strout(c);", u"bc", {} },
         { "while with a bad operator runs once and reports each pass",
@@ -140,10 +141,12 @@ TEST(ControlFlow, ForStepsAsWrittenBeforeEnding)
     ScriptRun run;
     run.run(u"str(s);for(s,007,9){};");
     EXPECT_EQ(run.value(u"s"), "1");
+    EXPECT_EQ(run.boxes().size(), 1u); // the read fault, not the statement cap
 
     ScriptRun overflow;
     overflow.run(u"int(i);for(i,32760,32767,10){};");
     EXPECT_EQ(overflow.value(u"i"), "32760");
+    EXPECT_EQ(overflow.boxes().size(), 1u);
 }
 
 TEST(ControlFlow, BoxLayout)

@@ -1,5 +1,6 @@
 // The headless runner end to end: question files written to a temporary
 // folder, run through the runner's main, the output read back as JSON.
+#include "tests/tools/RunnerFixture.h"
 #include "tools/Runner.h"
 
 #include <gtest/gtest.h>
@@ -17,57 +18,7 @@
 namespace numbrelle {
 namespace {
 
-namespace fs = std::filesystem;
-using Json = nlohmann::json;
-
 const std::string unknownStatement = "エラー　：　次の命令を認識できませんでした。";
-
-class RunnerTest : public testing::Test {
-protected:
-    RunnerTest()
-    {
-        std::string pattern = (fs::temp_directory_path() / "numbrelle-run-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_folder = pattern;
-    }
-    ~RunnerTest() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
-    }
-
-    std::string write(const std::string& name, const std::string& bytes)
-    {
-        std::string path = m_folder + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    std::string path(const std::string& name) const { return m_folder + "/" + name; }
-
-    struct Result {
-        int status;
-        std::string out;
-        std::string err;
-        std::vector<Json> lines;
-    };
-    Result run(std::vector<std::string> arguments)
-    {
-        std::ostringstream out, err;
-        int status = runner::runMain(arguments, out, err);
-        Result result { status, out.str(), err.str(), {} };
-        std::istringstream lines(result.out);
-        for (std::string line; std::getline(lines, line);) {
-            if (arguments.end() != std::find(arguments.begin(), arguments.end(), "--json")
-                || arguments.end() != std::find(arguments.begin(), arguments.end(), "--list"))
-                result.lines.push_back(Json::parse(line));
-        }
-        return result;
-    }
-
-private:
-    std::string m_folder;
-};
 
 TEST_F(RunnerTest, JsonRunHasEveryRecordText)
 {
@@ -78,7 +29,7 @@ TEST_F(RunnerTest, JsonRunHasEveryRecordText)
     ASSERT_EQ(result.lines.size(), 1u);
     Json expected = { { "file", file }, { "run", 1 }, { "title", "Sums" }, { "question", "1 + 2\r\n=" },
         { "answer", "3" }, { "description", "Adds two" }, { "category", "Add" }, { "drawing", Json::array() },
-        { "messages", Json::array() } };
+        { "messages", Json::array() }, { "messageLines", Json::array() } };
     EXPECT_EQ(result.lines[0], expected);
 }
 
@@ -142,6 +93,31 @@ TEST_F(RunnerTest, MsgboxIsCapturedButIsNoError)
     EXPECT_EQ(result.lines.at(0)["messages"], Json::array({ "hello", "a,b" }));
 }
 
+TEST_F(RunnerTest, EachMessageNamesItsLine)
+{
+    struct Row {
+        std::string script;
+        Json lines;
+    };
+    const Row rows[] = {
+        // A statement that runs over several lines is placed where it starts.
+        { "title(A);\r\n\r\nbogus;\r\nmsgbox(x);msgbox(\r\ny);", Json::array({ 3, 4, 4 }) },
+        { "int(i);\r\nwhile(i>=2){\r\n  =+(i,i,1);\r\n  msgbox([i]);\r\n};", Json::array({ 4, 4 }) },
+        // Comments take their lines with them.
+        { "// note\r\n/* two\r\nlines */msgbox(a);", Json::array({ 3 }) },
+        // Without any ";" the one entry is no statement of the list, and the
+        // box says NoDate: no line is to blame.
+        { "}", Json::array({ 0 }) },
+    };
+    for (const Row& row : rows) {
+        std::string file = write("lines", row.script);
+        Result result = run({ "--json", file });
+        ASSERT_EQ(result.lines.size(), 1u) << row.script;
+        EXPECT_EQ(result.lines[0]["messageLines"], row.lines) << row.script << "\n" << result.out;
+        EXPECT_EQ(result.lines[0]["messageLines"].size(), result.lines[0]["messages"].size());
+    }
+}
+
 TEST_F(RunnerTest, ListShowsEveryEntry)
 {
     struct Row {
@@ -190,6 +166,11 @@ TEST_F(RunnerTest, BadUsageAndUnreadableFilesGiveStatusTwo)
         { good, path("missing") },
         { path("folder") },
         { path("pipe") }, // must not wait for a writer
+        { "--trace", "--json", good },
+        { "--check", "--seed", "3", good },
+        { "--check", "--list", good },
+        { "--trace", "--check", good },
+        { "--check=1", good },
     };
     for (const auto& arguments : rows) {
         Result result = run(arguments);
@@ -212,7 +193,8 @@ TEST_F(RunnerTest, ReadableFormNamesTheStatementOfEachMessage)
     EXPECT_NE(result.out.find("seed 7"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("title:       Sums\n"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("question:    a\n             b\n"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("error at 2    bogus    \"\""), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("  error  line 1\n    エラー"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("\n    2    bogus    \"\"\n"), std::string::npos) << result.out;
 }
 
 TEST_F(RunnerTest, ProgramExitStatus)

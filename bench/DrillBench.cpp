@@ -1,0 +1,208 @@
+// How long the drill program makes a learner wait: loading a large library of
+// question files when Start is pressed, and making and showing one question
+// with its picture, which must fit in one frame.
+#include "drill/Form1.h"
+#include "drill/InterpreterScript.h"
+#include "drill/Picture.h"
+#include "drill/QuestionLibrary.h"
+#include "platform/DisplaySettings.h"
+#include "platform/Recording.h"
+#include "platform/StdFileSystem.h"
+#include "platform/StdRandom.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QKeyEvent>
+#include <QWindow>
+
+#include <benchmark/benchmark.h>
+#include <iconv.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace numbrelle {
+namespace {
+
+void ensureApplication()
+{
+    static int argc = 1;
+    static char name[] = "numbrelle_bench";
+    static char* argv[] = { name, nullptr };
+    if (!QApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        new QApplication(argc, argv);
+    }
+}
+
+std::string cp932(const std::string& utf8)
+{
+    iconv_t convert = iconv_open("CP932", "UTF-8");
+    std::string in = utf8;
+    std::string out(in.size() * 2 + 4, '\0');
+    char* from = in.data();
+    char* to = out.data();
+    std::size_t fromLeft = in.size();
+    std::size_t toLeft = out.size();
+    iconv(convert, &from, &fromLeft, &to, &toLeft);
+    iconv_close(convert);
+    out.resize(out.size() - toLeft);
+    return out;
+}
+
+// A question file of the usual kind, about a kilobyte: a remark, the texts,
+// a few numbers drawn and combined, the answer and a small picture.
+std::string typicalQuestion(int n)
+{
+    const std::string k = std::to_string(n);
+    return cp932("/* 2けたのたし算 その" + k + "\r\n   くり上がりのある問題も出ます。 */\r\n"
+        "title(2けたのたし算" + k + ");\r\n"
+        "linetext(たし算" + std::to_string(n % 10) + ");\r\n"
+        "extext(2けたの数どうしのたし算です。\\n答えを半角か全角の数字で入力します。);\r\n"
+        "int(a);int(b);int(c);str(s);\r\n"
+        "random(a,99,10);\r\n"
+        "random(b,99,10);\r\n"
+        "=+(c,a,b);\r\n"
+        "if(c>100){\r\n  =(s,大きい);\r\n}else{\r\n  =(s,小さい);\r\n};\r\n"
+        "// 問題文\r\n"
+        "strout(つぎの計算をしましょう。\\n\\n[a]\\s+\\s[b]\\s=\\s?);\r\n"
+        "ans([c]);\r\n"
+        "// 図: 数の線と二つの四角\r\n"
+        "line(100,500,900,500,2,0,0,0);\r\n"
+        "square(100,300,100+[a]*8,450,#paint,255,128,0);\r\n"
+        "square(100,550,100+[b]*8,700,2,0,0,255);\r\n"
+        "circle(500,500,60,1,0,128,0);\r\n"
+        "print([a],110,250);\r\n"
+        "print([b],110,720);\r\n");
+}
+
+// The standard file system, with the program folder moved to a test folder.
+class FolderFiles final : public FileSystem {
+public:
+    explicit FolderFiles(std::string folder)
+        : m_folder(std::move(folder))
+    {
+    }
+    std::string programFolder() override { return m_folder; }
+    std::vector<std::string> listFiles(const std::string& folder) override { return m_files.listFiles(folder); }
+    std::optional<std::string> readBytes(const std::string& path) override { return m_files.readBytes(path); }
+
+private:
+    std::string m_folder;
+    StdFileSystem m_files;
+};
+
+struct Library {
+    QTemporaryDir dir;
+    FolderFiles files { dir.path().toStdString() };
+
+    explicit Library(int count)
+    {
+        std::filesystem::path folder = std::filesystem::path(dir.path().toStdString()) / "questions";
+        std::filesystem::create_directories(folder);
+        for (int i = 0; i < count; ++i)
+            std::ofstream(folder / ("q" + std::to_string(1000 + i) + ".txt"), std::ios::binary) << typicalQuestion(i);
+    }
+};
+
+// An Enter as the system delivers it: to the window, ahead of the focused control.
+void pressEnter(Form1& form)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(form.windowHandle(), &press);
+}
+
+struct Services {
+    RecordingMessageBox messages;
+    StdRandom random;
+    Interpreter interpreter { messages, random };
+    InterpreterScript script { interpreter };
+    FixedClock clock { 36000 };
+    RecordingBeeper beeper;
+    NoDisplaySettings display;
+};
+
+void BM_LoadLibrary(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    Library library(count);
+    Services services;
+    for (auto _ : state) {
+        const std::string folder = QuestionFolder(library.files);
+        const std::vector<std::string> names = library.files.listFiles(folder);
+        QuestionLibrary loaded;
+        loaded.create(names.size());
+        for (std::size_t i = 0; i < names.size(); ++i)
+            loaded.LoadQuestionFile(i, folder + "/" + names[i], library.files, services.script);
+        benchmark::DoNotOptimize(loaded.entries().data());
+    }
+    state.counters["files/s"] = benchmark::Counter(static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_LoadLibrary)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The whole title Start as the learner sees it: the library, the progress bar
+// redrawn and pending events handled after every file, and the lists filled.
+void BM_LoadLibraryInWindow(benchmark::State& state)
+{
+    ensureApplication();
+    Library library(static_cast<int>(state.range(0)));
+    Services services;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = std::make_unique<Form1>(services.script, services.clock, services.beeper, library.files,
+            services.random, services.display);
+        form->show();
+        state.ResumeTiming();
+        pressEnter(*form);
+        state.PauseTiming();
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LoadLibraryInWindow)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// One question: the run, the labels, the picture cleared and drawn, and the
+// window painted. Every frame of the question screen is in it.
+void BM_MakeQuestionWithPicture(benchmark::State& state)
+{
+    ensureApplication();
+    Library library(1);
+    Services services;
+    Form1 form(services.script, services.clock, services.beeper, library.files, services.random, services.display);
+    form.show();
+    pressEnter(form); // load
+    pressEnter(form); // start the drill
+    for (auto _ : state) {
+        form.MakeQu();
+        // The whole window rendered as the screen would show it.
+        benchmark::DoNotOptimize(form.grab());
+    }
+    state.counters["entries"] = static_cast<double>(services.script.record().drawingList.entries.size());
+}
+BENCHMARK(BM_MakeQuestionWithPicture)->Unit(benchmark::kMicrosecond);
+
+// The drawing alone, for a picture of twenty entries of every kind.
+void BM_DrawPicture(benchmark::State& state)
+{
+    ensureApplication();
+    DrawingList list;
+    for (std::int16_t i = 0; i < 5; ++i) {
+        const std::int16_t at = static_cast<std::int16_t>(100 + i * 150);
+        list.entries.push_back({ 0, 0, at, 1000, at, u"2", 0, 0, 0 });
+        list.entries.push_back({ 1, at, at, static_cast<std::int16_t>(at + 100), static_cast<std::int16_t>(at + 100), u"#paint", 255, 0, 0 });
+        list.entries.push_back({ 2, 500, 500, at, 0, u"1", 0, 0, 255 });
+        list.entries.push_back({ 3, at, 50, 0, 0, u"１２３", 0, 0, 0 });
+    }
+    QImage picture(273, 273, QImage::Format_ARGB32_Premultiplied);
+    int penWidth = 1;
+    for (auto _ : state) {
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        PaintDrawingList(painter, list, 4095, penWidth);
+    }
+}
+BENCHMARK(BM_DrawPicture)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace numbrelle

@@ -1,0 +1,84 @@
+// The window's own kinds of control beyond Qt's: texts that take clicks, the
+// two picture boxes (the question picture and the loading bar) and the small
+// up-down spinner beside the number box.
+#pragma once
+
+#include <QImage>
+#include <QLabel>
+#include <QWidget>
+
+class QToolButton;
+
+namespace numbrelle {
+
+// A text that acts as a button.
+class ClickLabel final : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClickLabel(const QString& text, QWidget* parent);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+
+private:
+    bool m_pressed = false;
+};
+
+// A picture that keeps what is drawn on it until it is cleared.
+class PictureBox final : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent);
+    // Makes the picture blank, at the widget's current size.
+    void clear();
+    // What is drawn on the picture; it shows at the next repaint.
+    QImage& image() { return m_image; }
+    float heightTwips() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QImage m_image;
+};
+
+// The loading bar: filled to a fraction of its width.
+class ProgressBar final : public QWidget {
+    Q_OBJECT
+public:
+    explicit ProgressBar(QWidget* parent);
+    void setProgress(std::size_t done, std::size_t count);
+    double fraction() const { return m_fraction; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    double m_fraction = 0;
+};
+
+// Two stacked arrows; the number box decides what they do.
+class UpDown final : public QWidget {
+    Q_OBJECT
+public:
+    explicit UpDown(QWidget* parent);
+    QToolButton* upButton() const { return m_up; }
+    QToolButton* downButton() const { return m_down; }
+
+signals:
+    void up();
+    void down();
+
+protected:
+    void resizeEvent(QResizeEvent*) override;
+
+private:
+    QToolButton* m_up;
+    QToolButton* m_down;
+};
+
+} // namespace numbrelle

@@ -1,0 +1,69 @@
+#include "drill/QuestionLibrary.h"
+
+#include "drill/QuestionScript.h"
+#include "platform/Files.h"
+#include "script/Numbers.h"
+
+#include <algorithm>
+
+namespace numbrelle {
+
+std::string QuestionFolder(FileSystem& files)
+{
+    return files.programFolder() + "/questions";
+}
+
+void QuestionLibrary::create(std::size_t count)
+{
+    m_entries.assign(count, QuestionEntry {});
+}
+
+void QuestionLibrary::LoadQuestionFile(std::size_t index, const std::string& path, FileSystem& files, QuestionScript& script)
+{
+    QuestionEntry& entry = m_entries.at(index);
+    entry.Path = path;
+    script.BuildStatementList(ReadQuestionFile(files, entry.Path));
+    script.RunScript();
+    const QuestionRecord& record = script.record();
+    entry.DisplayName = IntegerText(static_cast<std::int32_t>(index + 1)) + u"_" + record.title;
+    entry.Category = record.categoryText;
+    entry.Description = record.descriptionText;
+}
+
+std::vector<Text> QuestionLibrary::categories() const
+{
+    std::vector<Text> list { allCategories };
+    for (const QuestionEntry& entry : m_entries) {
+        if (std::find(list.begin(), list.end(), entry.Category) == list.end())
+            list.push_back(entry.Category);
+    }
+    return list;
+}
+
+std::vector<Text> QuestionLibrary::displayNames(TextView category) const
+{
+    std::vector<Text> names;
+    const bool all = category == allCategories;
+    for (const QuestionEntry& entry : m_entries) {
+        if (all || entry.Category == category)
+            names.push_back(entry.DisplayName);
+    }
+    return names;
+}
+
+Text QuestionLibrary::FindDescription(TextView displayName) const
+{
+    const QuestionEntry* entry = entryNamed(displayName);
+    return entry ? entry->Description : Text();
+}
+
+const QuestionEntry* QuestionLibrary::entryNamed(TextView displayName) const
+{
+    for (const QuestionEntry& entry : m_entries) {
+        if (entry.DisplayName == displayName)
+            return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace numbrelle

@@ -1,0 +1,52 @@
+// The question library: one entry per file of the questions folder, with the
+// name, category and description that the file's script produced when it was
+// run once at loading. It feeds the category and question-type lists.
+#pragma once
+
+#include "script/Text.h"
+
+#include <string>
+#include <vector>
+
+namespace numbrelle {
+
+class FileSystem;
+class QuestionScript;
+
+// The item of the category list that stands for every entry.
+inline constexpr char16_t allCategories[] = u"全て";
+
+struct QuestionEntry {
+    std::string Path;
+    Text Category;
+    Text DisplayName; // "<n>_<title>", n counting from 1: unique
+    Text Description;
+};
+
+// The folder the library is read from: "questions" beside the program file.
+std::string QuestionFolder(FileSystem& files);
+
+class QuestionLibrary {
+public:
+    // Makes count empty entries; loading fills them one by one.
+    void create(std::size_t count);
+    // Reads and runs the file once and fills entry index from the run's record.
+    void LoadQuestionFile(std::size_t index, const std::string& path, FileSystem& files, QuestionScript& script);
+
+    const std::vector<QuestionEntry>& entries() const { return m_entries; }
+    bool empty() const { return m_entries.empty(); }
+
+    // "全て" and then each distinct category in order of first occurrence.
+    std::vector<Text> categories() const;
+    // The display names of a category in library order; all of them for "全て".
+    std::vector<Text> displayNames(TextView category) const;
+    // The description of the entry with that display name; empty when none.
+    Text FindDescription(TextView displayName) const;
+    // The first entry with that display name, or null.
+    const QuestionEntry* entryNamed(TextView displayName) const;
+
+private:
+    std::vector<QuestionEntry> m_entries;
+};
+
+} // namespace numbrelle
