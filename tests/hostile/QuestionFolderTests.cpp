@@ -2,6 +2,7 @@
 // broken or looping links, files that cannot be read and names in any byte
 // encoding. Loading goes through the real file system as the program does it:
 // list the folder, then read, build and run each file in turn.
+#include "tests/hostile/HostileFolder.h"
 #include "tests/hostile/HostileRun.h"
 
 #include "platform/StdFileSystem.h"
@@ -9,13 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace numbrelle::hostile {
@@ -23,44 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class QuestionFolder : public ::testing::Test {
+class QuestionFolder : public HostileFolder {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "numbrelle-hostile-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
-    }
-
-    std::string path(const std::string& name) const { return m_folder + "/" + name; }
-    void write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-    }
-    void makeFifo(const std::string& name) const { ASSERT_EQ(mkfifo(path(name).c_str(), 0600), 0); }
-    void makeSocket(const std::string& name) const
-    {
-        const std::string where = path(name);
-        ASSERT_LT(where.size(), sizeof(sockaddr_un::sun_path));
-        int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        ASSERT_GE(fd, 0);
-        sockaddr_un address {};
-        address.sun_family = AF_UNIX;
-        where.copy(address.sun_path, where.size());
-        const int bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        close(fd);
-        ASSERT_EQ(bound, 0);
-    }
-    void link(const std::string& target, const std::string& name) const
-    {
-        ASSERT_EQ(symlink(target.c_str(), path(name).c_str()), 0);
-    }
-
     // Loads every listed file as the library does; the title of each run.
     std::vector<std::string> load(std::vector<std::vector<Text>>* boxesPerFile = nullptr)
     {
@@ -79,7 +40,6 @@ protected:
     }
 
     StdFileSystem m_files;
-    std::string m_folder;
 };
 
 TEST_F(QuestionFolder, OnlyFilesAreLoaded)
