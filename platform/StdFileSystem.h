@@ -12,7 +12,7 @@ class StdFileSystem final : public FileSystem {
 public:
     // A question file this large is certainly not one; reading it would only
     // exhaust memory, so it counts as unreadable.
-    static constexpr std::size_t maxFileBytes = 64 * 1024 * 1024;
+    static constexpr std::size_t maxFileBytes = std::size_t { 16 } * 1024 * 1024;
 
     std::string programFolder() override;
     std::vector<std::string> listFiles(const std::string& folder) override;

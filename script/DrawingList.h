@@ -29,7 +29,7 @@ struct DrawingCommand {
 
 // All texts of one picture together; a script printing long texts in a loop
 // would otherwise hold gigabytes.
-inline constexpr std::size_t maxDrawingTextChars = 4 * 1048576;
+inline constexpr std::size_t maxDrawingTextChars = std::size_t { 4 } * 1048576;
 
 struct DrawingList {
     std::vector<DrawingCommand> entries;

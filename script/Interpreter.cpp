@@ -215,6 +215,11 @@ void Interpreter::RunScript()
 
 void Interpreter::reportPendingFault(std::int32_t index)
 {
+    if (m_messagesShown > maxMessagesPerRun) {
+        // Past the cap nothing is shown, so there is no box text to build.
+        m_pendingFault = Fault::None;
+        return;
+    }
     Text message(messages::errorPrefix);
     message += messages::faultDescription(m_pendingFault);
     m_pendingFault = Fault::None;
@@ -245,6 +250,8 @@ Text Interpreter::errorLayout(TextView message, std::int32_t index) const
 
 void Interpreter::ReportScriptError(TextView message)
 {
+    if (m_messagesShown > maxMessagesPerRun)
+        return;
     showBox(errorLayout(message, m_pc), m_pc);
 }
 

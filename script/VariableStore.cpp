@@ -15,7 +15,7 @@ namespace {
 // one statement take quadratic time.
 constexpr std::size_t maxBoundTextLength = 128;
 
-template <typename T> void declareIn(std::vector<VariableEntry<T>>& table, Text name, std::int16_t upperBound)
+template <typename T> void declareIn(std::vector<VariableEntry<T>>& table, Text&& name, std::int16_t upperBound)
 {
     VariableEntry<T>& entry = table.emplace_back();
     entry.name = std::move(name);

@@ -37,7 +37,7 @@ struct Location {
 inline constexpr std::int32_t maxTableEntries = 32768;
 inline constexpr std::int64_t maxElements = 1048576;
 // All str elements of a run together; each alone may hold maxTextLength.
-inline constexpr std::size_t maxStoredTextChars = 16 * 1048576;
+inline constexpr std::size_t maxStoredTextChars = std::size_t { 16 } * 1048576;
 
 class VariableStore {
 public:
