@@ -39,14 +39,6 @@ Operands evaluateOperands(Interpreter& interp, const CompiledStatement& compiled
     return { compiled.fields[0], first, working };
 }
 
-std::int16_t integerOf(Interpreter& interp, const Value& value)
-{
-    std::int16_t n = 0;
-    Fault fault = value.toInt16(n);
-    interp.raise(fault);
-    return fault == Fault::None ? n : 0;
-}
-
 float singleOf(Interpreter& interp, const Value& value)
 {
     float n = 0;
@@ -100,8 +92,8 @@ Fault power(std::int16_t a, std::int16_t b, std::int16_t& out)
 void runInteger(Interpreter& interp, const Statement& statement, IntegerOperation operation)
 {
     Operands operands = evaluateOperands(interp, statement.compiled);
-    std::int16_t result = integerOf(interp, operands.first);
-    std::int16_t second = integerOf(interp, operands.second);
+    std::int16_t result = interp.int16OrZero(operands.first);
+    std::int16_t second = interp.int16OrZero(operands.second);
     interp.raise(operation(result, second, result));
     interp.storeValue(operands.target, Value::ofInt(result));
 }

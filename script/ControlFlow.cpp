@@ -99,14 +99,6 @@ void closeOwnEntry(Interpreter& interp, std::int16_t value)
 }
 
 // The 16-bit integer of a value, 0 when it does not convert.
-std::int16_t integerOf(Interpreter& interp, const Value& value)
-{
-    std::int16_t n = 0;
-    Fault fault = value.toInt16(n);
-    interp.raise(fault);
-    return fault == Fault::None ? n : 0;
-}
-
 // A field's NumericValue; the field's own text when the evaluation faults.
 Value numericOrWritten(Interpreter& interp, const Ref& field)
 {
@@ -180,13 +172,13 @@ void runFor(Interpreter& interp, const Statement& statement)
     Value start = numericOrWritten(interp, fields[1]);
     Value end = numericOrWritten(interp, fields[2]);
     Value step = numericOrWritten(interp, fields[3]);
-    std::int16_t s = integerOf(interp, start);
-    std::int16_t e = integerOf(interp, end);
+    std::int16_t s = interp.int16OrZero(start);
+    std::int16_t e = interp.int16OrZero(end);
     std::int16_t d = 0;
     if (step.kind == ValueKind::Text && step.text.empty())
         d = e >= s ? 1 : -1;
     else
-        d = integerOf(interp, step);
+        d = interp.int16OrZero(step);
 
     if (!repeating) {
         interp.storeValue(counterName, start);

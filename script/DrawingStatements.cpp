@@ -11,17 +11,11 @@ namespace numbrelle {
 
 namespace {
 
-std::int16_t number(Interpreter& interp, const Ref& field)
-{
-    std::int16_t n = 0;
-    return interp.numericInt16(field, n) ? n : 0;
-}
-
 // Pen widths and colour components may be left out: an empty field takes its
 // default without a fault.
 std::int16_t numberOr(Interpreter& interp, const Ref& field, std::int16_t fallback)
 {
-    return field.text.empty() ? fallback : number(interp, field);
+    return field.text.empty() ? fallback : interp.numericInt16OrZero(field);
 }
 
 // Colour components are kept as converted; the picture limits them to 0..255
@@ -42,10 +36,10 @@ DrawingCommand corners(Interpreter& interp, const std::vector<Ref>& fields, Draw
 {
     DrawingCommand command;
     command.kind = static_cast<std::int16_t>(kind);
-    command.x1 = number(interp, fields[0]);
-    command.y1 = number(interp, fields[1]);
-    command.x2 = number(interp, fields[2]);
-    command.y2 = number(interp, fields[3]);
+    command.x1 = interp.numericInt16OrZero(fields[0]);
+    command.y1 = interp.numericInt16OrZero(fields[1]);
+    command.x2 = interp.numericInt16OrZero(fields[2]);
+    command.y2 = interp.numericInt16OrZero(fields[3]);
     return command;
 }
 
@@ -82,9 +76,9 @@ void runCircle(Interpreter& interp, const Statement& statement)
     const std::vector<Ref>& fields = statement.compiled.fields;
     DrawingCommand command;
     command.kind = static_cast<std::int16_t>(DrawingKind::Circle);
-    command.x1 = number(interp, fields[0]);
-    command.y1 = number(interp, fields[1]);
-    command.x2 = number(interp, fields[2]);
+    command.x1 = interp.numericInt16OrZero(fields[0]);
+    command.y1 = interp.numericInt16OrZero(fields[1]);
+    command.x2 = interp.numericInt16OrZero(fields[2]);
     command.text = IntegerText(numberOr(interp, fields[3], 1));
     setColour(interp, &fields[4], command);
     append(interp, std::move(command));

@@ -131,6 +131,21 @@ public:
     // The 16-bit integer of an operand's NumericValue; false when either the
     // evaluation or the conversion faults (out is then left alone).
     bool numericInt16(const Ref& ref, std::int16_t& out);
+    // The same, 0 when it faults: how the statements read coordinates, widths
+    // and bounds.
+    std::int16_t numericInt16OrZero(const Ref& ref)
+    {
+        std::int16_t n = 0;
+        return numericInt16(ref, n) ? n : 0;
+    }
+    // The 16-bit integer of a value, 0 when it does not convert (the fault raised).
+    std::int16_t int16OrZero(const Value& value)
+    {
+        std::int16_t n = 0;
+        const Fault fault = value.toInt16(n);
+        raise(fault);
+        return fault == Fault::None ? n : 0;
+    }
     // Expands a compiled template; false (and a raised fault) when it faults.
     bool expandTemplate(const std::vector<TemplatePiece>& pieces, Text& out);
     // Appends to a record text, refusing (with overflow) to grow it past the

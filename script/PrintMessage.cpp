@@ -7,16 +7,6 @@
 
 namespace numbrelle {
 
-namespace {
-
-std::int16_t coordinate(Interpreter& interp, const Ref& field)
-{
-    std::int16_t n = 0;
-    return interp.numericInt16(field, n) ? n : 0;
-}
-
-} // namespace
-
 // The text is a value, not a template: a numeric variable prints its value,
 // anything else (a str variable's name included) prints as written.
 void runPrint(Interpreter& interp, const Statement& statement)
@@ -29,8 +19,8 @@ void runPrint(Interpreter& interp, const Statement& statement)
         command.text = value.toText();
     else
         command.text = fields[0].text;
-    command.x1 = coordinate(interp, fields[1]);
-    command.y1 = coordinate(interp, fields[2]);
+    command.x1 = interp.numericInt16OrZero(fields[1]);
+    command.y1 = interp.numericInt16OrZero(fields[2]);
     interp.raise(AddDrawing(interp.rec().drawingList, std::move(command)));
 }
 

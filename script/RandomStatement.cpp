@@ -25,20 +25,14 @@ int fieldsClosed(TextView operand)
     return commas - 1;
 }
 
-std::int16_t integerField(Interpreter& interp, const Ref& field)
-{
-    std::int16_t n = 0;
-    return interp.numericInt16(field, n) ? n : 0;
-}
-
 } // namespace
 
 void runRandom(Interpreter& interp, const Statement& statement)
 {
     const std::vector<Ref>& fields = statement.compiled.fields;
     int closed = fieldsClosed(statement.operand);
-    std::int16_t width = closed >= 1 ? integerField(interp, fields[1]) : 0;
-    std::int16_t base = closed >= 2 ? integerField(interp, fields[2]) : 0;
+    std::int16_t width = closed >= 1 ? interp.numericInt16OrZero(fields[1]) : 0;
+    std::int16_t base = closed >= 2 ? interp.numericInt16OrZero(fields[2]) : 0;
 
     // r, A and B are exact in a double and so is r * A + B, so only the final
     // rounding decides which integer a draw lands on.
