@@ -282,25 +282,7 @@ void Interpreter::showBox(const Text& text, std::int32_t index)
     m_messages.show(text);
 }
 
-bool Interpreter::operandValue(const Ref& ref, Value& out)
-{
-    const Fault fault = m_variables.OperandValue(ref, out);
-    raise(fault);
-    if (out.kind == ValueKind::Text)
-        chargeText(out.text.size());
-    return fault == Fault::None;
-}
-
-bool Interpreter::numericValue(const Ref& ref, Value& out)
-{
-    const Fault fault = m_variables.NumericValue(ref, out);
-    raise(fault);
-    if (out.kind == ValueKind::Text)
-        chargeText(out.text.size());
-    return fault == Fault::None;
-}
-
-void Interpreter::storeValue(const Ref& target, const Value& value)
+void Interpreter::storeValueWatched(const Ref& target, const Value& value)
 {
     Location at;
     raise(m_variables.StoreValue(target, value, m_observer ? &at : nullptr));

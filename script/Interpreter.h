@@ -125,9 +125,22 @@ public:
     Text StatementContext(std::int32_t index) const;
 
     // Operand helpers that raise their fault and answer whether they succeeded.
-    bool operandValue(const Ref& ref, Value& out);
-    bool numericValue(const Ref& ref, Value& out);
-    void storeValue(const Ref& target, const Value& value);
+    bool operandValue(const Ref& ref, Value& out)
+    {
+        const Fault fault = m_variables.OperandValue(ref, out);
+        return checkedValue(fault, out);
+    }
+    bool numericValue(const Ref& ref, Value& out)
+    {
+        const Fault fault = m_variables.NumericValue(ref, out);
+        return checkedValue(fault, out);
+    }
+    void storeValue(const Ref& target, const Value& value)
+    {
+        if (!m_observer && m_variables.quickStoreInt(target, value))
+            return;
+        storeValueWatched(target, value);
+    }
     // The 16-bit integer of an operand's NumericValue; false when either the
     // evaluation or the conversion faults (out is then left alone).
     bool numericInt16(const Ref& ref, std::int16_t& out);
@@ -158,6 +171,15 @@ public:
     void appendExpanded(const std::vector<TemplatePiece>& pieces, RecordField field);
 
 private:
+    // Raises an operand's fault and charges a text value's length as work.
+    bool checkedValue(Fault fault, const Value& value)
+    {
+        raise(fault);
+        if (value.kind == ValueKind::Text)
+            chargeText(value.text.size());
+        return fault == Fault::None;
+    }
+    void storeValueWatched(const Ref& target, const Value& value);
     void compile();
     void resetRun();
     // index: the statement the box is about, for the observer.

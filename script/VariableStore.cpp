@@ -231,10 +231,7 @@ Fault VariableStore::StoreValue(const Ref& target, const Value& value, Location*
 {
     if (storedAt)
         storedAt->entry = -1;
-    // The commonest store of all: an int into a plain int variable.
-    if (value.kind == ValueKind::Int && !target.hasIndex && target.any.stamp == currentStamp()
-        && target.any.table == static_cast<std::int8_t>(VarType::Int)) {
-        m_ints[static_cast<std::size_t>(target.any.entry)].elements[0] = value.intValue;
+    if (quickStoreInt(target, value)) {
         if (storedAt)
             *storedAt = Location { VarType::Int, target.any.entry, 0 };
         return Fault::None;

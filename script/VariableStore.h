@@ -60,6 +60,16 @@ public:
     // ignored without a fault.
     // storedAt, when given, receives where the value went (entry -1: nowhere).
     Fault StoreValue(const Ref& target, const Value& value, Location* storedAt = nullptr);
+    // The commonest store of all, an int into a plain int variable already
+    // resolved; false when the store is not that simple.
+    bool quickStoreInt(const Ref& target, const Value& value)
+    {
+        if (value.kind != ValueKind::Int || target.hasIndex || target.any.stamp != currentStamp()
+            || target.any.table != static_cast<std::int8_t>(VarType::Int))
+            return false;
+        m_ints[static_cast<std::size_t>(target.any.entry)].elements[0] = value.intValue;
+        return true;
+    }
 
     // Finds the element a reference names; false when no table holds the name.
     // Faults for a bad index or one outside the variable's bounds.
