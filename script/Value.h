@@ -14,19 +14,15 @@ enum class ValueKind : std::uint8_t { Int, Single, Bit, Text };
 
 struct Value {
     ValueKind kind = ValueKind::Text;
+    std::int16_t intValue = 0;
+    float singleValue = 0;
+    bool bitValue = false;
+    // For ValueKind::Text: valid until the next store or declaration.
+    TextView text;
     // A text known to be a number (an operand written as one) carries its
     // value, so converting it again need not parse it again.
     bool hasNumber = false;
-    // Only the member of the value's kind is meaningful; a union keeps values
-    // small, and statements copy them a great deal.
-    union {
-        std::int16_t intValue;
-        float singleValue;
-        bool bitValue;
-        double number = 0; // ValueKind::Text with hasNumber
-    };
-    // For ValueKind::Text: valid until the next store or declaration.
-    TextView text;
+    double number = 0;
 
     static Value ofInt(std::int16_t v) { Value r; r.kind = ValueKind::Int; r.intValue = v; return r; }
     static Value ofSingle(float v) { Value r; r.kind = ValueKind::Single; r.singleValue = v; return r; }
