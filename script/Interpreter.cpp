@@ -282,6 +282,14 @@ void Interpreter::showBox(const Text& text, std::int32_t index)
     m_messages.show(text);
 }
 
+void Interpreter::storeText(const Ref& target, Text& text)
+{
+    Location at;
+    raise(m_variables.StoreText(target, text, m_observer ? &at : nullptr));
+    if (m_observer && at.entry >= 0)
+        m_observer->stored(at, m_variables.entryName(at.type, at.entry), m_variables.read(at));
+}
+
 void Interpreter::storeValueWatched(const Ref& target, const Value& value)
 {
     Location at;

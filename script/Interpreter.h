@@ -135,6 +135,8 @@ public:
         const Fault fault = m_variables.NumericValue(ref, out);
         return checkedValue(fault, out);
     }
+    // Stores a text the handler built; text may be left holding anything.
+    void storeText(const Ref& target, Text& text);
     void storeValue(const Ref& target, const Value& value)
     {
         if (!m_observer && m_variables.quickStoreInt(target, value))

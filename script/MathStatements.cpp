@@ -159,7 +159,7 @@ void runAssign(Interpreter& interp, const Statement& statement)
     // variable: it is its own value, and the (possibly long) text need not be
     // split and folded to find that out.
     if (expanded.size() > interp.vars().maxNameLength() && !contains(expanded, u':')) {
-        interp.storeValue(compiled.fields[0], Value::ofText(expanded));
+        interp.storeText(compiled.fields[0], expanded);
         return;
     }
     Ref reference(expanded);

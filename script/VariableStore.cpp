@@ -284,6 +284,24 @@ Fault VariableStore::StoreValue(const Ref& target, const Value& value, Location*
     return Fault::None;
 }
 
+Fault VariableStore::StoreText(const Ref& target, Text& text, Location* storedAt)
+{
+    Location at;
+    bool found = false;
+    if (const Fault fault = locate(target, false, at, found); fault != Fault::None || !found || at.type != VarType::Str)
+        return fault != Fault::None || !found ? fault : StoreValue(target, Value::ofText(text), storedAt);
+    if (storedAt)
+        storedAt->entry = -1;
+    Text& element = m_strs[at.entry].elements[static_cast<std::size_t>(at.index)];
+    if (text.size() > maxTextLength || m_textChars - element.size() + text.size() > maxStoredTextChars)
+        return Fault::Overflow;
+    m_textChars = m_textChars - element.size() + text.size();
+    element.swap(text);
+    if (storedAt)
+        *storedAt = at;
+    return Fault::None;
+}
+
 const Text& VariableStore::entryName(VarType type, std::int32_t entry) const
 {
     switch (type) {

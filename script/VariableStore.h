@@ -60,6 +60,9 @@ public:
     // ignored without a fault.
     // storedAt, when given, receives where the value went (entry -1: nowhere).
     Fault StoreValue(const Ref& target, const Value& value, Location* storedAt = nullptr);
+    // As StoreValue of the text; a str target takes the text over by swapping,
+    // so a loop that rebuilds a long text does not copy it once more.
+    Fault StoreText(const Ref& target, Text& text, Location* storedAt = nullptr);
     // The commonest store of all, an int into a plain int variable already
     // resolved; false when the store is not that simple.
     bool quickStoreInt(const Ref& target, const Value& value)
