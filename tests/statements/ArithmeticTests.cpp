@@ -13,25 +13,7 @@ namespace {
 constexpr std::u16string_view prelude
     = u"int(s);int(q);int(r);int(p);int(a:3);str(t);bit(b);single(h);str(v);single(w);=+(w,7,0);";
 
-struct ArithmeticCase {
-    std::u16string_view statement;
-    std::u16string_view variable;
-    std::string expected;
-    Fault fault = Fault::None;
-};
-
-void runCases(const std::vector<ArithmeticCase>& cases)
-{
-    for (const ArithmeticCase& c : cases) {
-        Text script = Text(prelude) + Text(c.statement) + u";";
-        SCOPED_TRACE(utf8(c.statement));
-        ScriptRun run;
-        run.run(script);
-        EXPECT_EQ(run.value(c.variable), c.expected);
-        int last = run.interp.statementList().lastIndex;
-        EXPECT_EQ(run.boxes(), c.fault == Fault::None ? noBoxes() : std::vector { faultBox(run, c.fault, last) });
-    }
-}
+void runCases(const std::vector<StatementCase>& cases) { runStatementCases(prelude, cases); }
 
 TEST(Arithmetic, IntegerResults)
 {

@@ -7,25 +7,7 @@ namespace {
 // that stores nothing leaves 7.
 constexpr std::u16string_view prelude = u"single(s);=(s,7);int(i);int(n:3);=+(n,3,0);str(t);bit(b);";
 
-struct MathCase {
-    std::u16string_view statement;
-    std::u16string_view variable;
-    const char* expected;
-    Fault fault = Fault::None;
-};
-
-void runCases(const std::vector<MathCase>& cases)
-{
-    for (const MathCase& c : cases) {
-        Text script = Text(prelude) + Text(c.statement) + u";";
-        SCOPED_TRACE(utf8(c.statement));
-        ScriptRun run;
-        run.run(script);
-        EXPECT_EQ(run.value(c.variable), c.expected);
-        int last = run.interp.statementList().lastIndex;
-        EXPECT_EQ(run.boxes(), c.fault == Fault::None ? noBoxes() : std::vector { faultBox(run, c.fault, last) });
-    }
-}
+void runCases(const std::vector<StatementCase>& cases) { runStatementCases(prelude, cases); }
 
 TEST(MathFunctions, Values)
 {

@@ -112,4 +112,28 @@ inline std::string faultBox(const ScriptRun& run, Fault fault, int index)
 
 inline std::vector<std::string> noBoxes() { return {}; }
 
+// One row of a table of single statements: the statement, the variable to
+// read afterwards, what it should read, and the fault reported after it.
+struct StatementCase {
+    std::u16string_view statement;
+    std::u16string_view variable;
+    std::string expected;
+    Fault fault = Fault::None;
+};
+
+// Runs each row after the same declarations (prelude); the statement under
+// test is the last one, so a fault is reported with its index.
+inline void runStatementCases(std::u16string_view prelude, const std::vector<StatementCase>& cases)
+{
+    for (const StatementCase& c : cases) {
+        Text script = Text(prelude) + Text(c.statement) + u";";
+        SCOPED_TRACE(utf8(c.statement));
+        ScriptRun run;
+        run.run(script);
+        EXPECT_EQ(run.value(c.variable), c.expected);
+        int last = run.interp.statementList().lastIndex;
+        EXPECT_EQ(run.boxes(), c.fault == Fault::None ? noBoxes() : std::vector { faultBox(run, c.fault, last) });
+    }
+}
+
 } // namespace numbrelle::testing
