@@ -36,7 +36,7 @@ QRect twips(int left, int top, int width, int height)
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
-const QString designFamily = QStringLiteral("ＭＳ Ｐゴシック");
+const QString layoutFamily = QStringLiteral("ＭＳ Ｐゴシック");
 const QColor background(255, 255, 192);
 const QColor olive(128, 128, 0);
 
@@ -44,7 +44,7 @@ const QColor olive(128, 128, 0);
 // texts fill their labels as intended whatever the screen reports.
 QFont designFont(int pixelSize, bool bold = false)
 {
-    QFont font(designFamily);
+    QFont font(layoutFamily);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
@@ -75,7 +75,7 @@ void InstallJapaneseFonts()
     if (installed)
         return;
     installed = true;
-    QFont::insertSubstitutions(designFamily, { QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP") });
+    QFont::insertSubstitutions(layoutFamily, { QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP") });
 }
 
 Form1::Form1(QuestionScript& script, Clock& clock, Beeper& beeper, FileSystem& files, RandomSource& random,

@@ -27,7 +27,7 @@ class QuestionScript;
 class RandomSource;
 class UpDown;
 
-// Registers the fonts that stand in for the design font, once.
+// Registers the fonts that stand in for the layout's font ("ＭＳ Ｐゴシック"), once.
 void InstallJapaneseFonts();
 
 class Form1 final : public QWidget {

@@ -140,7 +140,7 @@ TEST_F(Form1Test, JapaneseTextHasAJapaneseFont)
     QFontInfo used(control<QLabel>("Label4")->font());
     const QString family = used.family();
     ASSERT_TRUE(family == "IPAPGothic" || family.startsWith("Noto Sans CJK"))
-        << "no Japanese font for the design font; got " << family.toStdString()
+        << "no Japanese font for the layout's font; got " << family.toStdString()
         << " (install fonts-ipafont-gothic or fonts-noto-cjk)";
     QFontMetrics metrics(control<QLabel>("Label4")->font());
     EXPECT_TRUE(metrics.inFont(QChar(u'説')));
