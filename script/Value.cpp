@@ -83,7 +83,9 @@ bool Value::textEquals(const Value& other) const
     return toText() == other.toText();
 }
 
-Fault Value::slowToInt16(std::int16_t& out) const
+// The integer conversions differ only in their range.
+template <typename Integer, Fault (*checked)(double, Integer&), Fault (*fromText)(TextView, Integer&)>
+Fault Value::toInteger(Integer& out) const
 {
     switch (kind) {
     case ValueKind::Int:
@@ -95,35 +97,18 @@ Fault Value::slowToInt16(std::int16_t& out) const
     case ValueKind::Single:
         if (!std::isfinite(singleValue))
             return Fault::TypeMismatch;
-        return CheckedInt16(RoundHalfEven(throughSingleText(singleValue)), out);
+        return checked(RoundHalfEven(throughSingleText(singleValue)), out);
     case ValueKind::Text:
         break;
     }
     if (hasNumber)
-        return CheckedInt16(RoundHalfEven(number), out);
-    return ToInt16(text, out);
+        return checked(RoundHalfEven(number), out);
+    return fromText(text, out);
 }
 
-Fault Value::toInt32(std::int32_t& out) const
-{
-    switch (kind) {
-    case ValueKind::Int:
-        out = intValue;
-        return Fault::None;
-    case ValueKind::Bit:
-        out = bitValue ? 1 : 0;
-        return Fault::None;
-    case ValueKind::Single:
-        if (!std::isfinite(singleValue))
-            return Fault::TypeMismatch;
-        return CheckedInt32(RoundHalfEven(throughSingleText(singleValue)), out);
-    case ValueKind::Text:
-        break;
-    }
-    if (hasNumber)
-        return CheckedInt32(RoundHalfEven(number), out);
-    return ToInt32(text, out);
-}
+Fault Value::slowToInt16(std::int16_t& out) const { return toInteger<std::int16_t, CheckedInt16, ToInt16>(out); }
+
+Fault Value::toInt32(std::int32_t& out) const { return toInteger<std::int32_t, CheckedInt32, ToInt32>(out); }
 
 Fault Value::toSingle(float& out) const
 {

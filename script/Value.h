@@ -50,6 +50,8 @@ struct Value {
 
 private:
     Fault slowToInt16(std::int16_t& out) const;
+    template <typename Integer, Fault (*checked)(double, Integer&), Fault (*fromText)(TextView, Integer&)>
+    Fault toInteger(Integer& out) const;
 };
 
 // Where a reference's name led the last time it was looked up: a table and an
