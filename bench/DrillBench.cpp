@@ -17,7 +17,6 @@
 #include <QWindow>
 
 #include <benchmark/benchmark.h>
-#include <iconv.h>
 
 #include <filesystem>
 #include <fstream>
@@ -36,27 +35,12 @@ void ensureApplication()
     }
 }
 
-std::string cp932(const std::string& utf8)
-{
-    iconv_t convert = iconv_open("CP932", "UTF-8");
-    std::string in = utf8;
-    std::string out(in.size() * 2 + 4, '\0');
-    char* from = in.data();
-    char* to = out.data();
-    std::size_t fromLeft = in.size();
-    std::size_t toLeft = out.size();
-    iconv(convert, &from, &fromLeft, &to, &toLeft);
-    iconv_close(convert);
-    out.resize(out.size() - toLeft);
-    return out;
-}
-
 // A question file of the usual kind, about a kilobyte: a remark, the texts,
 // a few numbers drawn and combined, the answer and a small picture.
 std::string typicalQuestion(int n)
 {
     const std::string k = std::to_string(n);
-    return cp932("/* 2けたのたし算 その" + k + "\r\n   くり上がりのある問題も出ます。 */\r\n"
+    return EncodeCp932("/* 2けたのたし算 その" + k + "\r\n   くり上がりのある問題も出ます。 */\r\n"
         "title(2けたのたし算" + k + ");\r\n"
         "linetext(たし算" + std::to_string(n % 10) + ");\r\n"
         "extext(2けたの数どうしのたし算です。\\n答えを半角か全角の数字で入力します。);\r\n"

@@ -43,6 +43,31 @@ void appendUtf16Le(std::u16string& out, const char* bytes, std::size_t count)
 
 } // namespace
 
+std::string EncodeCp932(std::string_view utf8)
+{
+    iconv_t convert = iconv_open("CP932", "UTF-8");
+    if (convert == reinterpret_cast<iconv_t>(-1))
+        return {};
+    std::string in(utf8);
+    std::string out(in.size() * 2 + 4, '\0');
+    char* from = in.data();
+    char* to = out.data();
+    std::size_t fromLeft = in.size();
+    std::size_t toLeft = out.size();
+    while (fromLeft > 0 && iconv(convert, &from, &fromLeft, &to, &toLeft) == static_cast<std::size_t>(-1)) {
+        if (errno != EILSEQ || fromLeft == 0)
+            break;
+        // Skip the character that has no code page 932 form.
+        do {
+            ++from;
+            --fromLeft;
+        } while (fromLeft > 0 && (static_cast<unsigned char>(*from) & 0xC0) == 0x80);
+    }
+    iconv_close(convert);
+    out.resize(out.size() - toLeft);
+    return out;
+}
+
 std::u16string DecodeCp932(std::string_view bytes)
 {
     std::u16string out;

@@ -23,6 +23,9 @@ public:
 
 // Decodes code page 932; an undecodable byte becomes U+FFFD and decoding goes on.
 std::u16string DecodeCp932(std::string_view bytes);
+// UTF-8 text as code page 932 bytes, the way question files are stored; a
+// character code page 932 lacks is left out. For writing question files.
+std::string EncodeCp932(std::string_view utf8);
 
 // A question file as one text: lines end at CR LF or a lone CR (a lone LF stays
 // inside its line) and are joined with CR LF, none after the last. A file that

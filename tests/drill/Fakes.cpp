@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <iconv.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,7 +17,7 @@ FolderFileSystem::FolderFileSystem()
 
 void FolderFileSystem::addQuestion(const std::string& name, const std::string& utf8)
 {
-    std::ofstream(fs::path(programFolder()) / "questions" / name, std::ios::binary) << cp932(utf8);
+    std::ofstream(fs::path(programFolder()) / "questions" / name, std::ios::binary) << EncodeCp932(utf8);
 }
 
 void FolderFileSystem::removeQuestionsFolder()
@@ -94,21 +93,6 @@ bool RecordingDisplay::enumMode(int number, DisplayModeInfo& mode)
         return false;
     mode = modes[number];
     return true;
-}
-
-std::string cp932(const std::string& utf8)
-{
-    iconv_t convert = iconv_open("CP932", "UTF-8");
-    std::string in = utf8;
-    std::string out(in.size() * 2 + 4, '\0');
-    char* from = in.data();
-    char* to = out.data();
-    std::size_t fromLeft = in.size();
-    std::size_t toLeft = out.size();
-    iconv(convert, &from, &fromLeft, &to, &toLeft);
-    iconv_close(convert);
-    out.resize(out.size() - toLeft);
-    return out;
 }
 
 std::string utf8Of(const std::u16string& text)

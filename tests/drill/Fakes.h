@@ -74,6 +74,5 @@ public:
 };
 
 std::string utf8Of(const std::u16string& text);
-std::string cp932(const std::string& utf8);
 
 } // namespace numbrelle::testing

@@ -41,6 +41,15 @@ const DecodeRow decodeRows[] = {
 INSTANTIATE_TEST_SUITE_P(Rows, DecodeCp932Test, testing::ValuesIn(decodeRows),
     [](const testing::TestParamInfo<DecodeRow>& info) { return std::string(info.param.name); });
 
+// Writing question files for tests and benchmarks: what is encoded reads back,
+// 0x5C second bytes included, and a character the code page lacks is left out.
+TEST(EncodeCp932, RoundTripsAndSkipsWhatItCannotWrite)
+{
+    EXPECT_EQ(EncodeCp932("問題\\表"), std::string("\x96\xe2\x91\xe8\x5c\x95\x5c"));
+    EXPECT_EQ(DecodeCp932(EncodeCp932("たし算 ８＋７")), u"たし算 ８＋７");
+    EXPECT_EQ(EncodeCp932("a😀b"), "ab");
+}
+
 TEST(DecodeCp932, LongTextCrossesTheConversionBuffer)
 {
     std::string bytes;

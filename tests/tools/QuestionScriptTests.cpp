@@ -2,32 +2,17 @@
 // runner with --json, and each question checked against its own numbers.
 #include "RunnerFixture.h"
 
+#include "platform/Files.h"
+
 #include <cstdio>
-#include <iconv.h>
 #include <set>
 
 namespace numbrelle {
 namespace {
 
-// Question files are code page 932; the scripts here are written in UTF-8.
-std::string cp932(const std::string& utf8Text)
-{
-    iconv_t converter = iconv_open("CP932", "UTF-8");
-    std::string in = utf8Text;
-    std::string out(in.size() * 2 + 16, '\0');
-    char* from = in.data();
-    char* to = out.data();
-    std::size_t left = in.size();
-    std::size_t room = out.size();
-    iconv(converter, &from, &left, &to, &room);
-    iconv_close(converter);
-    out.resize(out.size() - room);
-    return out;
-}
-
 TEST_F(RunnerTest, TwoDigitAdditionAnswersItsOwnQuestion)
 {
-    std::string file = write("add", cp932(
+    std::string file = write("add", EncodeCp932(
         "title(2桁のたし算);\r\nlinetext(たし算);\r\n"
         "int(a);int(b);int(c);\r\n"
         "random(a,89,10);random(b,89,10);=+(c,a,b);\r\n"
@@ -54,7 +39,7 @@ TEST_F(RunnerTest, TwoDigitAdditionAnswersItsOwnQuestion)
 
 TEST_F(RunnerTest, LoopBuildsAMultiplicationTable)
 {
-    std::string file = write("table", cp932(
+    std::string file = write("table", EncodeCp932(
         "title(九九);\r\nint(n);int(i);int(p);\r\nrandom(n,7,2);\r\n"
         "for(i,1,9){\r\n  =*(p,n,i);\r\n  strout([n]\\s×\\s[i]\\s=\\s[p]\\n);\r\n};\r\n"
         "ans([p]);\r\n"));
@@ -80,7 +65,7 @@ TEST_F(RunnerTest, LoopBuildsAMultiplicationTable)
 
 TEST_F(RunnerTest, RectanglePictureCarriesItsSideLengths)
 {
-    std::string file = write("rect", cp932(
+    std::string file = write("rect", EncodeCp932(
         "title(長方形の面積);\r\nint(w);int(h);int(s);int(x2);int(y2);\r\n"
         "random(w,6,3);random(h,6,3);=*(s,w,h);\r\n"
         "=*(x2,w,100);=+(x2,x2,100);=*(y2,h,100);=+(y2,y2,100);\r\n"
