@@ -11,9 +11,9 @@
 #include "platform/StdRandom.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QKeyEvent>
 #include <QWindow>
 
 #include <benchmark/benchmark.h>
@@ -40,26 +40,31 @@ void ensureApplication()
 std::string typicalQuestion(int n)
 {
     const std::string k = std::to_string(n);
-    return EncodeCp932("/* 2けたのたし算 その" + k + "\r\n   くり上がりのある問題も出ます。 */\r\n"
-        "title(2けたのたし算" + k + ");\r\n"
-        "linetext(たし算" + std::to_string(n % 10) + ");\r\n"
-        "extext(2けたの数どうしのたし算です。\\n答えを半角か全角の数字で入力します。);\r\n"
-        "int(a);int(b);int(c);int(wa);int(wb);str(s);\r\n"
-        "random(a,99,10);\r\n"
-        "random(b,99,10);\r\n"
-        "=+(c,a,b);\r\n"
-        "=*(wa,a,8);=+(wa,wa,100);=*(wb,b,8);=+(wb,wb,100);\r\n"
-        "if(c>100){\r\n  =(s,大きい);\r\n}else{\r\n  =(s,小さい);\r\n};\r\n"
-        "// 問題文\r\n"
-        "strout(つぎの計算をしましょう。\\n\\n[a]\\s+\\s[b]\\s=\\s?);\r\n"
-        "ans([c]);\r\n"
-        "// 図: 数の線と二つの四角\r\n"
-        "line(100,500,900,500,2,0,0,0);\r\n"
-        "square(100,300,wa,450,#paint,255,128,0);\r\n"
-        "square(100,550,wb,700,2,0,0,255);\r\n"
-        "circle(500,500,60,1,0,128,0);\r\n"
-        "print(a,110,250);\r\n"
-        "print(b,110,720);\r\n");
+    return EncodeCp932("/* 2けたのたし算 その" + k
+        + "\r\n   くり上がりのある問題も出ます。 */\r\n"
+          "title(2けたのたし算"
+        + k
+        + ");\r\n"
+          "linetext(たし算"
+        + std::to_string(n % 10)
+        + ");\r\n"
+          "extext(2けたの数どうしのたし算です。\\n答えを半角か全角の数字で入力します。);\r\n"
+          "int(a);int(b);int(c);int(wa);int(wb);str(s);\r\n"
+          "random(a,99,10);\r\n"
+          "random(b,99,10);\r\n"
+          "=+(c,a,b);\r\n"
+          "=*(wa,a,8);=+(wa,wa,100);=*(wb,b,8);=+(wb,wb,100);\r\n"
+          "if(c>100){\r\n  =(s,大きい);\r\n}else{\r\n  =(s,小さい);\r\n};\r\n"
+          "// 問題文\r\n"
+          "strout(つぎの計算をしましょう。\\n\\n[a]\\s+\\s[b]\\s=\\s?);\r\n"
+          "ans([c]);\r\n"
+          "// 図: 数の線と二つの四角\r\n"
+          "line(100,500,900,500,2,0,0,0);\r\n"
+          "square(100,300,wa,450,#paint,255,128,0);\r\n"
+          "square(100,550,wb,700,2,0,0,255);\r\n"
+          "circle(500,500,60,1,0,128,0);\r\n"
+          "print(a,110,250);\r\n"
+          "print(b,110,720);\r\n");
 }
 
 // The standard file system, with the program folder moved to a test folder.
@@ -125,7 +130,8 @@ void BM_LoadLibrary(benchmark::State& state)
     // A generated file that reports errors would measure the error boxes.
     if (!services.messages.texts.empty())
         state.SkipWithError("the generated question files report script errors");
-    state.counters["files/s"] = benchmark::Counter(static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["files/s"]
+        = benchmark::Counter(static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_LoadLibrary)->Arg(1000)->Unit(benchmark::kMillisecond);
 
@@ -138,8 +144,8 @@ void BM_LoadLibraryInWindow(benchmark::State& state)
     Services services;
     for (auto _ : state) {
         state.PauseTiming();
-        auto form = std::make_unique<Form1>(services.script, services.clock, services.beeper, library.files,
-            services.random, services.display);
+        auto form = std::make_unique<Form1>(
+            services.script, services.clock, services.beeper, library.files, services.random, services.display);
         form->show();
         state.ResumeTiming();
         pressEnter(*form);
@@ -180,7 +186,8 @@ void BM_DrawPicture(benchmark::State& state)
     for (std::int16_t i = 0; i < 5; ++i) {
         const std::int16_t at = static_cast<std::int16_t>(100 + i * 150);
         list.entries.push_back({ 0, 0, at, 1000, at, u"2", 0, 0, 0 });
-        list.entries.push_back({ 1, at, at, static_cast<std::int16_t>(at + 100), static_cast<std::int16_t>(at + 100), u"#paint", 255, 0, 0 });
+        list.entries.push_back({ 1, at, at, static_cast<std::int16_t>(at + 100), static_cast<std::int16_t>(at + 100),
+            u"#paint", 255, 0, 0 });
         list.entries.push_back({ 2, 500, 500, at, 0, u"1", 0, 0, 255 });
         list.entries.push_back({ 3, at, 50, 0, 0, u"１２３", 0, 0, 0 });
     }

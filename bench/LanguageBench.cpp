@@ -124,7 +124,8 @@ void TypicalQuestion(benchmark::State& state)
         benchmark::DoNotOptimize(runner.interp.record().answerText.size());
     }
     state.counters["statements"] = static_cast<double>(passes);
-    state.counters["questions/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["questions/s"]
+        = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     if (runner.box.shown != 0)
         state.SkipWithError("the script showed a message box");
 }
@@ -137,4 +138,3 @@ BENCHMARK(TypicalQuestion)->Unit(benchmark::kMicrosecond)->Iterations(10000);
 
 } // namespace
 } // namespace numbrelle
-

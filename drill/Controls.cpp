@@ -14,10 +14,7 @@ ClickLabel::ClickLabel(const QString& text, QWidget* parent)
     setCursor(Qt::PointingHandCursor);
 }
 
-void ClickLabel::mousePressEvent(QMouseEvent* event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-}
+void ClickLabel::mousePressEvent(QMouseEvent* event) { m_pressed = event->button() == Qt::LeftButton; }
 
 // Like a button, the click counts only when released over the text.
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
@@ -47,10 +44,7 @@ void PictureBox::clear()
     update();
 }
 
-float PictureBox::heightTwips() const
-{
-    return static_cast<float>(height() * twipsPerPixel);
-}
+float PictureBox::heightTwips() const { return static_cast<float>(height() * twipsPerPixel); }
 
 void PictureBox::paintEvent(QPaintEvent*)
 {

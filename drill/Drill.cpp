@@ -10,14 +10,10 @@ namespace {
 
 constexpr char16_t crlf[] = u"\r\n";
 
-bool isDigit(char16_t c)
-{
-    return (c >= u'0' && c <= u'9') || (c >= u'０' && c <= u'９');
-}
+bool isDigit(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'０' && c <= u'９'); }
 
 // Calls visit for each accepted answer of answerText until it returns true.
-template<typename Visit>
-bool forEachAnswer(TextView answerText, Visit visit)
+template <typename Visit> bool forEachAnswer(TextView answerText, Visit visit)
 {
     std::size_t start = 0;
     for (;;) {
@@ -55,10 +51,7 @@ bool CheckAnswer(TextView answerText, TextView typed)
     return forEachAnswer(answerText, [&](TextView candidate) { return FoldWideDigit(candidate) == wanted; });
 }
 
-Text FirstAnswer(TextView answerText)
-{
-    return Text(answerText.substr(0, answerText.find(u'_')));
-}
+Text FirstAnswer(TextView answerText) { return Text(answerText.substr(0, answerText.find(u'_'))); }
 
 Marking MarkAnswer(TextView answerText, TextView typed)
 {
@@ -107,10 +100,7 @@ Text CounterText(std::int32_t questionNo, std::int32_t questionCount)
     return IntegerText(questionNo) + u"/" + IntegerText(questionCount);
 }
 
-Text ResultHeading(TextView title)
-{
-    return Text(u"成績") + crlf + Text(title);
-}
+Text ResultHeading(TextView title) { return Text(u"成績") + crlf + Text(title); }
 
 Text ResultSheet(TextView timeText, int questionCount, int correctCount)
 {

@@ -24,7 +24,7 @@ Text FirstAnswer(TextView answerText);
 
 struct Marking {
     bool right = false;
-    Text mark;    // Label14
+    Text mark; // Label14
     Text message; // Label12, lines broken with CR LF
 };
 

@@ -31,10 +31,7 @@ namespace numbrelle {
 namespace {
 
 // The layout is drawn up in twips, 15 to a pixel.
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
+QRect twips(int left, int top, int width, int height) { return QRect(left / 15, top / 15, width / 15, height / 15); }
 
 const QString layoutFamily = QStringLiteral("ＭＳ Ｐゴシック");
 const QColor background(255, 255, 192);
@@ -49,10 +46,10 @@ QFont designFont(int pixelSize, bool bold = false)
     font.setBold(bold);
     return font;
 }
-constexpr int textPixels = 24;    // 18 pt
-constexpr int listPixels = 27;    // 20.25 pt
-constexpr int titlePixels = 35;   // 26.25 pt
-constexpr int markPixels = 37;    // 27.75 pt
+constexpr int textPixels = 24; // 18 pt
+constexpr int listPixels = 27; // 20.25 pt
+constexpr int titlePixels = 35; // 26.25 pt
+constexpr int markPixels = 37; // 27.75 pt
 constexpr int picturePixels = 16; // texts printed on the question picture
 
 QString qText(TextView text)
@@ -62,10 +59,7 @@ QString qText(TextView text)
     return shown;
 }
 
-void setCaption(QLabel* label, TextView text)
-{
-    label->setText(qText(text));
-}
+void setCaption(QLabel* label, TextView text) { label->setText(qText(text)); }
 
 } // namespace
 
@@ -122,10 +116,7 @@ Form1::Form1(QuestionScript& script, Clock& clock, Beeper& beeper, FileSystem& f
     m_text2->installEventFilter(this);
 }
 
-Form1::~Form1()
-{
-    qApp->removeEventFilter(this);
-}
+Form1::~Form1() { qApp->removeEventFilter(this); }
 
 QFrame* Form1::makePanel(const char* name)
 {
@@ -137,7 +128,8 @@ QFrame* Form1::makePanel(const char* name)
 
 namespace {
 
-QLabel* makeLabel(QWidget* parent, int number, const QString& text, QRect where, Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop)
+QLabel* makeLabel(
+    QWidget* parent, int number, const QString& text, QRect where, Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QStringLiteral("Label%1").arg(number));
@@ -306,15 +298,12 @@ void Form1::handleKey(int key)
         else
             drillStart();
         break;
-    case Qt::Key_Escape:
-        close();
-        break;
+    case Qt::Key_Escape: close(); break;
     case Qt::Key_F1:
         if (!m_frame2->isHidden())
             abort();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

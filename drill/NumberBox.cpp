@@ -28,14 +28,8 @@ NumberBoxChange NumberBoxRule(TextView text, std::int16_t current)
 
 // Computed in 32 bits: at 32767 the box gets 32768, which the rule refuses,
 // so the count stays at the top.
-Text SpinUpText(std::int16_t current)
-{
-    return IntegerText(std::int32_t(current) + 1);
-}
+Text SpinUpText(std::int16_t current) { return IntegerText(std::int32_t(current) + 1); }
 
-Text SpinDownText(std::int16_t current)
-{
-    return IntegerText(std::int32_t(current) - 1);
-}
+Text SpinDownText(std::int16_t current) { return IntegerText(std::int32_t(current) - 1); }
 
 } // namespace numbrelle

@@ -11,8 +11,8 @@
 namespace numbrelle {
 
 struct NumberBoxChange {
-    std::int16_t count = 1;      // the new QuestionCount
-    bool beep = false;           // the entry was refused
+    std::int16_t count = 1; // the new QuestionCount
+    bool beep = false; // the entry was refused
     std::optional<Text> newText; // what the box must show instead
 };
 

@@ -41,10 +41,7 @@ QColor colourOf(const DrawingCommand& entry)
     return QColor(component(entry.red), component(entry.green), component(entry.blue));
 }
 
-double pixels(std::int16_t twips)
-{
-    return twips / twipsPerPixel;
-}
+double pixels(std::int16_t twips) { return twips / twipsPerPixel; }
 
 } // namespace
 
@@ -57,7 +54,8 @@ void PaintDrawingList(QPainter& painter, const DrawingList& list, float heightTw
     for (const DrawingCommand& entry : list.entries) {
         const std::array<std::int16_t, 4> units { entry.x1, entry.y1, entry.x2, entry.y2 };
         for (std::size_t i = 0; i < 4; ++i) {
-            double twips = RoundHalfEven(static_cast<double>(heightTwips) / 1000.0 * static_cast<double>(static_cast<float>(units[i])));
+            double twips = RoundHalfEven(
+                static_cast<double>(heightTwips) / 1000.0 * static_cast<double>(static_cast<float>(units[i])));
             if (twips >= -32768 && twips <= 32767)
                 scaled[i] = static_cast<std::int16_t>(twips);
         }

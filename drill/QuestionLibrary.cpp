@@ -8,17 +8,12 @@
 
 namespace numbrelle {
 
-std::string QuestionFolder(FileSystem& files)
-{
-    return files.programFolder() + "/questions";
-}
+std::string QuestionFolder(FileSystem& files) { return files.programFolder() + "/questions"; }
 
-void QuestionLibrary::create(std::size_t count)
-{
-    m_entries.assign(count, QuestionEntry {});
-}
+void QuestionLibrary::create(std::size_t count) { m_entries.assign(count, QuestionEntry {}); }
 
-void QuestionLibrary::LoadQuestionFile(std::size_t index, const std::string& path, FileSystem& files, QuestionScript& script)
+void QuestionLibrary::LoadQuestionFile(
+    std::size_t index, const std::string& path, FileSystem& files, QuestionScript& script)
 {
     QuestionEntry& entry = m_entries.at(index);
     entry.Path = path;

@@ -63,7 +63,8 @@ void check(bool condition)
 void checkRecord(const QuestionRecord& record, std::size_t boxes)
 {
     check(boxes <= static_cast<std::size_t>(Interpreter::maxMessagesPerRun) + 1);
-    for (const Text* text : { &record.title, &record.descriptionText, &record.categoryText, &record.answerText, &record.questionText })
+    for (const Text* text :
+        { &record.title, &record.descriptionText, &record.categoryText, &record.answerText, &record.questionText })
         check(text->size() <= maxTextLength);
     check(record.drawingList.entries.size() <= 32768);
 }

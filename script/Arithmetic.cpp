@@ -21,7 +21,7 @@ namespace {
 
 struct Operands {
     const Ref& target;
-    Value first;  // what the working text held when the first operand was converted
+    Value first; // what the working text held when the first operand was converted
     Value second; // likewise for the second
 };
 

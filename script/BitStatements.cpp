@@ -37,12 +37,14 @@ void runNot(Interpreter& interp, const Statement& statement)
 
 void runBitAnd(Interpreter& interp, const Statement& statement)
 {
-    runTwoOperands(interp, statement, [](const Value& x, const Value& y) { return !x.isZeroText() && !y.isZeroText(); });
+    runTwoOperands(
+        interp, statement, [](const Value& x, const Value& y) { return !x.isZeroText() && !y.isZeroText(); });
 }
 
 void runBitOr(Interpreter& interp, const Statement& statement)
 {
-    runTwoOperands(interp, statement, [](const Value& x, const Value& y) { return !x.isZeroText() || !y.isZeroText(); });
+    runTwoOperands(
+        interp, statement, [](const Value& x, const Value& y) { return !x.isZeroText() || !y.isZeroText(); });
 }
 
 void runBitXor(Interpreter& interp, const Statement& statement)

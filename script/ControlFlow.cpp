@@ -80,15 +80,10 @@ Condition testCondition(Interpreter& interp, const CompiledStatement& compiled)
 bool conditionResult(Interpreter& interp, const CompiledStatement& compiled, Condition condition)
 {
     switch (condition) {
-    case Condition::Holds:
-        return true;
-    case Condition::DoesNotHold:
-        return false;
-    case Condition::BadOperator:
-        interp.ReportScriptError(messages::invalidOperator);
-        return false;
-    case Condition::Faulted:
-        return compiled.operatorSeen;
+    case Condition::Holds: return true;
+    case Condition::DoesNotHold: return false;
+    case Condition::BadOperator: interp.ReportScriptError(messages::invalidOperator); return false;
+    case Condition::Faulted: return compiled.operatorSeen;
     }
     return false;
 }
@@ -215,8 +210,8 @@ void runFor(Interpreter& interp, const Statement& statement)
     if (advanced && read.kind != ValueKind::Int) {
         Value after;
         std::int16_t stored = 0;
-        advanced = interp.vars().NumericValue(counterName, after) == Fault::None
-            && after.toInt16(stored) == Fault::None && stored != before;
+        advanced = interp.vars().NumericValue(counterName, after) == Fault::None && after.toInt16(stored) == Fault::None
+            && stored != before;
     }
     if (readFaulted || overflowed || !advanced) {
         closeOwnEntry(interp, 0);

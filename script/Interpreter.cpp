@@ -1,9 +1,9 @@
 #include "script/Interpreter.h"
 
+#include "platform/MessageBox.h"
 #include "script/Handlers.h"
 #include "script/Messages.h"
 #include "script/Numbers.h"
-#include "platform/MessageBox.h"
 
 #include <unordered_map>
 
@@ -255,10 +255,7 @@ void Interpreter::ReportScriptError(TextView message)
     showBox(errorLayout(message, m_pc), m_pc);
 }
 
-void Interpreter::showMessage(const Text& text)
-{
-    showBox(text, m_pc);
-}
+void Interpreter::showMessage(const Text& text) { showBox(text, m_pc); }
 
 void Interpreter::showBox(const Text& text, std::int32_t index)
 {

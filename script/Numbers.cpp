@@ -1,9 +1,9 @@
 #include "script/Numbers.h"
 
-#include <cfloat>
-#include <charconv>
 #include <algorithm>
 #include <bit>
+#include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -106,10 +106,9 @@ double outOfRangeValue(const std::string& ascii)
 }
 
 constexpr std::uint64_t powersOf5[] = { 1ULL, 5ULL, 25ULL, 125ULL, 625ULL, 3125ULL, 15625ULL, 78125ULL, 390625ULL,
-    1953125ULL, 9765625ULL, 48828125ULL, 244140625ULL, 1220703125ULL, 6103515625ULL, 30517578125ULL,
-    152587890625ULL };
-constexpr double powersOf10[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14,
-    1e15, 1e16 };
+    1953125ULL, 9765625ULL, 48828125ULL, 244140625ULL, 1220703125ULL, 6103515625ULL, 30517578125ULL, 152587890625ULL };
+constexpr double powersOf10[]
+    = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16 };
 
 // Rounds |value| to 7 significant digits, halves to even, exactly as printf
 // does, for magnitudes from 1e-10 up to 1e7 (where nearly every script value
@@ -183,8 +182,8 @@ double SingleTextValue(float value)
         return value < 0 ? -magnitude : magnitude;
     }
     char buffer[32];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-        std::chars_format::general, 7);
+    const auto written
+        = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 7);
     double result = 0;
     std::from_chars(buffer, written.ptr, result);
     return result;
@@ -344,8 +343,8 @@ void AppendSingleText(Text& out, float value)
     // to_chars with a precision formats exactly as printf's %.7g does, which
     // rounds the exact binary value half to even; only the exponent letter differs.
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-        std::chars_format::general, 7);
+    const auto result
+        = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 7);
     for (const char* p = buffer; p != result.ptr; ++p)
         out += *p == 'e' ? u'E' : static_cast<char16_t>(*p);
 }

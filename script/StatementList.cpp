@@ -32,9 +32,7 @@ public:
                     state = State::BlockComment;
             }
             switch (state) {
-            case State::Code:
-                blanksAndBraces(c);
-                break;
+            case State::Code: blanksAndBraces(c); break;
             case State::LineComment:
                 if (c == u'\r')
                     state = State::Code;
@@ -85,14 +83,12 @@ private:
         case u' ':
         case u'\u3000':
         case u'\r':
-        case u'\n':
-            return;
+        case u'\n': return;
         case u'{':
             keywordCase(u'{');
             keywordCase(u';');
             return;
-        default:
-            keywordCase(c);
+        default: keywordCase(c);
         }
     }
 

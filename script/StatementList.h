@@ -27,10 +27,10 @@ struct TemplatePiece {
 // template.
 struct CompiledStatement {
     Handler handler = nullptr; // null: the keyword is not one of the language
-    bool isBlock = false;      // block statements run while others are skipped
+    bool isBlock = false; // block statements run while others are skipped
     std::vector<Ref> fields;
-    Text scanLast;             // the last character the field scan read, if any
-    Text conditionOperator;    // if{ and while{
+    Text scanLast; // the last character the field scan read, if any
+    Text conditionOperator; // if{ and while{
     bool operatorSeen = false;
     std::vector<TemplatePiece> templ;
 };

@@ -22,10 +22,7 @@ bool contains(TextView text, char16_t c)
     return false;
 }
 
-Text asciiText(std::string_view ascii)
-{
-    return Text(ascii.begin(), ascii.end());
-}
+Text asciiText(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
 
 std::string utf8(TextView text)
 {

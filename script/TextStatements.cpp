@@ -5,9 +5,18 @@
 
 namespace numbrelle {
 
-void runStrout(Interpreter& interp, const Statement& s) { interp.appendExpanded(s.compiled.templ, RecordField::Question); }
+void runStrout(Interpreter& interp, const Statement& s)
+{
+    interp.appendExpanded(s.compiled.templ, RecordField::Question);
+}
 void runTitle(Interpreter& interp, const Statement& s) { interp.appendExpanded(s.compiled.templ, RecordField::Title); }
-void runExtext(Interpreter& interp, const Statement& s) { interp.appendExpanded(s.compiled.templ, RecordField::Description); }
-void runLinetext(Interpreter& interp, const Statement& s) { interp.appendExpanded(s.compiled.templ, RecordField::Category); }
+void runExtext(Interpreter& interp, const Statement& s)
+{
+    interp.appendExpanded(s.compiled.templ, RecordField::Description);
+}
+void runLinetext(Interpreter& interp, const Statement& s)
+{
+    interp.appendExpanded(s.compiled.templ, RecordField::Category);
+}
 
 } // namespace numbrelle

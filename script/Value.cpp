@@ -12,10 +12,7 @@ namespace {
 
 // A finite single read back through its 7-digit text form, as a double. The
 // round trip is part of the language: 1/3 stored in a single reads 0.3333333.
-double throughSingleText(float value)
-{
-    return SingleTextValue(value);
-}
+double throughSingleText(float value) { return SingleTextValue(value); }
 
 } // namespace
 
@@ -29,32 +26,20 @@ Text Value::toText() const
 void Value::appendTo(Text& out) const
 {
     switch (kind) {
-    case ValueKind::Int:
-        AppendIntegerText(out, intValue);
-        break;
-    case ValueKind::Single:
-        AppendSingleText(out, singleValue);
-        break;
-    case ValueKind::Bit:
-        out += bitValue ? u'1' : u'0';
-        break;
-    case ValueKind::Text:
-        out += text;
-        break;
+    case ValueKind::Int: AppendIntegerText(out, intValue); break;
+    case ValueKind::Single: AppendSingleText(out, singleValue); break;
+    case ValueKind::Bit: out += bitValue ? u'1' : u'0'; break;
+    case ValueKind::Text: out += text; break;
     }
 }
 
 bool Value::isZeroText() const
 {
     switch (kind) {
-    case ValueKind::Int:
-        return intValue == 0;
-    case ValueKind::Single:
-        return singleValue == 0;
-    case ValueKind::Bit:
-        return !bitValue;
-    case ValueKind::Text:
-        break;
+    case ValueKind::Int: return intValue == 0;
+    case ValueKind::Single: return singleValue == 0;
+    case ValueKind::Bit: return !bitValue;
+    case ValueKind::Text: break;
     }
     return text == u"0";
 }
@@ -62,14 +47,10 @@ bool Value::isZeroText() const
 bool Value::isOneText() const
 {
     switch (kind) {
-    case ValueKind::Int:
-        return intValue == 1;
-    case ValueKind::Bit:
-        return bitValue;
-    case ValueKind::Single:
-        return std::isfinite(singleValue) && throughSingleText(singleValue) == 1.0;
-    case ValueKind::Text:
-        break;
+    case ValueKind::Int: return intValue == 1;
+    case ValueKind::Bit: return bitValue;
+    case ValueKind::Single: return std::isfinite(singleValue) && throughSingleText(singleValue) == 1.0;
+    case ValueKind::Text: break;
     }
     return text == u"1";
 }
@@ -88,18 +69,13 @@ template <typename Integer, Fault (*checked)(double, Integer&), Fault (*fromText
 Fault Value::toInteger(Integer& out) const
 {
     switch (kind) {
-    case ValueKind::Int:
-        out = intValue;
-        return Fault::None;
-    case ValueKind::Bit:
-        out = bitValue ? 1 : 0;
-        return Fault::None;
+    case ValueKind::Int: out = intValue; return Fault::None;
+    case ValueKind::Bit: out = bitValue ? 1 : 0; return Fault::None;
     case ValueKind::Single:
         if (!std::isfinite(singleValue))
             return Fault::TypeMismatch;
         return checked(RoundHalfEven(throughSingleText(singleValue)), out);
-    case ValueKind::Text:
-        break;
+    case ValueKind::Text: break;
     }
     if (hasNumber)
         return checked(RoundHalfEven(number), out);
@@ -113,19 +89,14 @@ Fault Value::toInt32(std::int32_t& out) const { return toInteger<std::int32_t, C
 Fault Value::toSingle(float& out) const
 {
     switch (kind) {
-    case ValueKind::Int:
-        out = intValue;
-        return Fault::None;
-    case ValueKind::Bit:
-        out = bitValue ? 1.0f : 0.0f;
-        return Fault::None;
+    case ValueKind::Int: out = intValue; return Fault::None;
+    case ValueKind::Bit: out = bitValue ? 1.0f : 0.0f; return Fault::None;
     case ValueKind::Single:
         if (!std::isfinite(singleValue))
             return Fault::TypeMismatch;
         out = static_cast<float>(throughSingleText(singleValue));
         return Fault::None;
-    case ValueKind::Text:
-        break;
+    case ValueKind::Text: break;
     }
     if (hasNumber)
         return SingleFromDouble(number, out);

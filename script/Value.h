@@ -24,10 +24,34 @@ struct Value {
     bool hasNumber = false;
     double number = 0;
 
-    static Value ofInt(std::int16_t v) { Value r; r.kind = ValueKind::Int; r.intValue = v; return r; }
-    static Value ofSingle(float v) { Value r; r.kind = ValueKind::Single; r.singleValue = v; return r; }
-    static Value ofBit(bool v) { Value r; r.kind = ValueKind::Bit; r.bitValue = v; return r; }
-    static Value ofText(TextView v) { Value r; r.kind = ValueKind::Text; r.text = v; return r; }
+    static Value ofInt(std::int16_t v)
+    {
+        Value r;
+        r.kind = ValueKind::Int;
+        r.intValue = v;
+        return r;
+    }
+    static Value ofSingle(float v)
+    {
+        Value r;
+        r.kind = ValueKind::Single;
+        r.singleValue = v;
+        return r;
+    }
+    static Value ofBit(bool v)
+    {
+        Value r;
+        r.kind = ValueKind::Bit;
+        r.bitValue = v;
+        return r;
+    }
+    static Value ofText(TextView v)
+    {
+        Value r;
+        r.kind = ValueKind::Text;
+        r.text = v;
+        return r;
+    }
 
     // The value's text form: IntegerText, SingleText, "1"/"0", or the text.
     Text toText() const;
@@ -67,10 +91,10 @@ struct Resolution {
 // split once; which variable it names is cached until a declaration could
 // change the answer.
 struct Ref {
-    Text text;        // exactly as written
-    Text foldedName;  // before the first ":", ASCII letters folded
+    Text text; // exactly as written
+    Text foldedName; // before the first ":", ASCII letters folded
     bool hasIndex = false;
-    Text indexText;   // "0" and the characters after the last ":"
+    Text indexText; // "0" and the characters after the last ":"
     Text foldedIndexKey; // the characters after the last ":", folded: an int variable's name?
 
     // The text is an int as IntegerText writes it ("7", "-12"): when no
@@ -91,9 +115,9 @@ struct Ref {
         return value;
     }
 
-    mutable Resolution any;     // int, str, single, bit
+    mutable Resolution any; // int, str, single, bit
     mutable Resolution numeric; // int, single, bit
-    mutable Resolution key;     // the index key among the ints
+    mutable Resolution key; // the index key among the ints
 
     Ref() = default;
     explicit Ref(TextView written);

@@ -104,7 +104,8 @@ Fault VariableStore::Declare(VarType type, TextView operandText)
         } else {
             boundText += c;
             std::int16_t bound = 0;
-            const Fault converted = boundText.size() > maxBoundTextLength ? Fault::TypeMismatch : ToInt16(boundText, bound);
+            const Fault converted
+                = boundText.size() > maxBoundTextLength ? Fault::TypeMismatch : ToInt16(boundText, bound);
             // The bound text always starts with "0", so it cannot be negative.
             if (converted == Fault::None && bound >= 0)
                 upperBound = bound;
@@ -252,7 +253,8 @@ Fault VariableStore::StoreValue(const Ref& target, const Value& value, Location*
     case VarType::Str: {
         Text& element = m_strs[at.entry].elements[i];
         if (value.kind == ValueKind::Text) {
-            if (value.text.size() > maxTextLength || m_textChars - element.size() + value.text.size() > maxStoredTextChars)
+            if (value.text.size() > maxTextLength
+                || m_textChars - element.size() + value.text.size() > maxStoredTextChars)
                 return Fault::Overflow;
             m_textChars = m_textChars - element.size() + value.text.size();
             if (aliases(element, value.text))
@@ -275,9 +277,7 @@ Fault VariableStore::StoreValue(const Ref& target, const Value& value, Location*
         m_singles[at.entry].elements[i] = converted;
         break;
     }
-    case VarType::Bit:
-        m_bits[at.entry].elements[i] = value.isZeroText() ? 0 : 1;
-        break;
+    case VarType::Bit: m_bits[at.entry].elements[i] = value.isZeroText() ? 0 : 1; break;
     }
     if (storedAt)
         *storedAt = at;

@@ -10,7 +10,7 @@ NUMBRELLE_PACKAGES=(
     qt6-base-dev libgl-dev
     fonts-ipafont-gothic fonts-noto-cjk
     xvfb x11-xserver-utils xdotool libx11-dev libxrandr-dev
-    clang clang-tidy libclang-rt-14-dev
+    clang clang-tidy clang-format libclang-rt-14-dev
 )
 
 # Two jobs at most: the CI machine has two cores and so do the shared ones.

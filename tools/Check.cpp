@@ -139,8 +139,8 @@ void checkMarking(const Text& answerText, std::uint32_t seed, Findings& findings
         for (char16_t c : piece)
             typable = typable && c >= 0x20 && c != 0x7F;
         if (!typable)
-            findings.noteRun("marking", true, "an accepted answer holds a line break or control character and cannot be typed",
-                seed, quoted(piece));
+            findings.noteRun("marking", true,
+                "an accepted answer holds a line break or control character and cannot be typed", seed, quoted(piece));
         else if (!CheckAnswer(answerText, piece))
             findings.noteRun("marking", true, "an accepted answer typed back is marked wrong", seed, quoted(piece));
         if (end == Text::npos)
@@ -149,10 +149,7 @@ void checkMarking(const Text& answerText, std::uint32_t seed, Findings& findings
     }
 }
 
-std::string firstLine(const std::string& text)
-{
-    return text.substr(0, text.find('\r'));
-}
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\r')); }
 
 std::string milliseconds(double value)
 {
@@ -185,68 +182,73 @@ CheckReport checkQuestion(const std::string& file, const Text& text, int runs)
 
     RunHooks hooks;
     hooks.beforeRun = [&](int run) { random.seed(static_cast<std::uint32_t>(run)); };
-    runQuestion(file, text, runs, random, [&](const RunReport& run) {
-        const auto seed = static_cast<std::uint32_t>(run.run);
-        for (std::size_t i = 0; i < run.messages.size(); ++i) {
-            const CapturedMessage& message = run.messages[i];
-            if (!message.scriptError)
-                continue;
-            // The guards' own notices are reported as guards, once per run.
-            const bool statementCap = message.text.starts_with(messages::statementCapReached);
-            const bool messageCap = message.text.starts_with(messages::tooManyMessages);
-            Finding* finding = nullptr;
-            if (statementCap || messageCap) {
-                const std::string what = statementCap
-                    ? "statement cap reached (" + std::to_string(Interpreter::maxStatementsPerRun) + " statements in one run)"
-                    : "message cap reached (more than " + std::to_string(Interpreter::maxMessagesPerRun) + " messages in one run)";
-                finding = &findings.noteRun("guard", true, what, seed);
+    runQuestion(
+        file, text, runs, random,
+        [&](const RunReport& run) {
+            const auto seed = static_cast<std::uint32_t>(run.run);
+            for (std::size_t i = 0; i < run.messages.size(); ++i) {
+                const CapturedMessage& message = run.messages[i];
+                if (!message.scriptError)
+                    continue;
+                // The guards' own notices are reported as guards, once per run.
+                const bool statementCap = message.text.starts_with(messages::statementCapReached);
+                const bool messageCap = message.text.starts_with(messages::tooManyMessages);
+                Finding* finding = nullptr;
+                if (statementCap || messageCap) {
+                    const std::string what = statementCap ? "statement cap reached ("
+                            + std::to_string(Interpreter::maxStatementsPerRun) + " statements in one run)"
+                                                          : "message cap reached (more than "
+                            + std::to_string(Interpreter::maxMessagesPerRun) + " messages in one run)";
+                    finding = &findings.noteRun("guard", true, what, seed);
+                } else {
+                    finding = &findings.note("error", true, utf8(message.text), seed);
+                    ++finding->count;
+                }
+                if (finding->index < 0) {
+                    finding->index = message.index;
+                    finding->line = message.line;
+                    finding->context = utf8(run.contexts[i]);
+                }
+            }
+            const QuestionRecord& record = run.record;
+            if (record.title.empty())
+                findings.noteRun("empty", true, "empty title", seed);
+            if (record.questionText.empty())
+                findings.noteRun("empty", true, "empty question", seed);
+            if (record.answerText.empty())
+                findings.noteRun("empty", true, "empty answer", seed);
+            if (run.run == 1) {
+                firstCategory = record.categoryText;
+                firstDescription = record.descriptionText;
             } else {
-                finding = &findings.note("error", true, utf8(message.text), seed);
-                ++finding->count;
+                // The library lists a file under the category and description of
+                // one run, so they must not depend on the draw.
+                if (record.categoryText != firstCategory)
+                    findings.noteRun(
+                        "differs", true, "category differs from the run of seed 1", seed, quoted(record.categoryText));
+                if (record.descriptionText != firstDescription)
+                    findings.noteRun("differs", true, "description differs from the run of seed 1", seed,
+                        quoted(record.descriptionText));
             }
-            if (finding->index < 0) {
-                finding->index = message.index;
-                finding->line = message.line;
-                finding->context = utf8(run.contexts[i]);
+            checkMarking(record.answerText, seed, findings);
+            checkPicture(record.drawingList, seed, findings);
+            // A picture question may keep its text and vary its picture.
+            Text question = record.questionText;
+            for (const DrawingCommand& command : record.drawingList.entries) {
+                for (std::int16_t n : { command.kind, command.x1, command.y1, command.x2, command.y2, command.red,
+                         command.green, command.blue })
+                    question += static_cast<char16_t>(n);
+                question += command.text;
+                question += u'\0';
             }
-        }
-        const QuestionRecord& record = run.record;
-        if (record.title.empty())
-            findings.noteRun("empty", true, "empty title", seed);
-        if (record.questionText.empty())
-            findings.noteRun("empty", true, "empty question", seed);
-        if (record.answerText.empty())
-            findings.noteRun("empty", true, "empty answer", seed);
-        if (run.run == 1) {
-            firstCategory = record.categoryText;
-            firstDescription = record.descriptionText;
-        } else {
-            // The library lists a file under the category and description of
-            // one run, so they must not depend on the draw.
-            if (record.categoryText != firstCategory)
-                findings.noteRun("differs", true, "category differs from the run of seed 1", seed, quoted(record.categoryText));
-            if (record.descriptionText != firstDescription)
-                findings.noteRun("differs", true, "description differs from the run of seed 1", seed,
-                    quoted(record.descriptionText));
-        }
-        checkMarking(record.answerText, seed, findings);
-        checkPicture(record.drawingList, seed, findings);
-        // A picture question may keep its text and vary its picture.
-        Text question = record.questionText;
-        for (const DrawingCommand& command : record.drawingList.entries) {
-            for (std::int16_t n : { command.kind, command.x1, command.y1, command.x2, command.y2, command.red,
-                     command.green, command.blue })
-                question += static_cast<char16_t>(n);
-            question += command.text;
-            question += u'\0';
-        }
-        questions.insert(std::move(question));
-        total += run.milliseconds;
-        if (run.milliseconds > report.worstMilliseconds) {
-            report.worstMilliseconds = run.milliseconds;
-            report.worstSeed = seed;
-        }
-    }, hooks);
+            questions.insert(std::move(question));
+            total += run.milliseconds;
+            if (run.milliseconds > report.worstMilliseconds) {
+                report.worstMilliseconds = run.milliseconds;
+                report.worstSeed = seed;
+            }
+        },
+        hooks);
 
     report.distinctQuestions = static_cast<int>(questions.size());
     report.meanMilliseconds = runs > 0 ? total / runs : 0;
@@ -279,10 +281,10 @@ std::string checkJson(const CheckReport& report)
         }
         findings.push_back(std::move(json));
     }
-    Json json = { { "file", report.file }, { "runs", report.runs }, { "healthy", report.healthy() },
-        { "findings", findings }, { "distinctQuestions", report.distinctQuestions },
-        { "meanMs", report.meanMilliseconds }, { "worstMs", report.worstMilliseconds },
-        { "worstSeed", report.worstSeed } };
+    Json json
+        = { { "file", report.file }, { "runs", report.runs }, { "healthy", report.healthy() }, { "findings", findings },
+              { "distinctQuestions", report.distinctQuestions }, { "meanMs", report.meanMilliseconds },
+              { "worstMs", report.worstMilliseconds }, { "worstSeed", report.worstSeed } };
     return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 

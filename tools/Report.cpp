@@ -64,10 +64,7 @@ std::string drawingSummary(const DrawingList& drawing)
 
 } // namespace
 
-std::string lineText(std::int32_t line)
-{
-    return line > 0 ? "line " + std::to_string(line) : "no line";
-}
+std::string lineText(std::int32_t line) { return line > 0 ? "line " + std::to_string(line) : "no line"; }
 
 std::string runJson(const RunReport& report)
 {
@@ -81,8 +78,7 @@ std::string runJson(const RunReport& report)
     Json json = { { "file", report.file }, { "run", report.run }, { "title", utf8(record.title) },
         { "question", utf8(record.questionText) }, { "answer", utf8(record.answerText) },
         { "description", utf8(record.descriptionText) }, { "category", utf8(record.categoryText) },
-        { "drawing", drawingJson(record.drawingList) }, { "messages", messages },
-        { "messageLines", lines } };
+        { "drawing", drawingJson(record.drawingList) }, { "messages", messages }, { "messageLines", lines } };
     return dump(json);
 }
 

@@ -12,21 +12,21 @@
 
 namespace numbrelle::runner {
 
-const char* const usageText = "usage: numbrelle-run [--runs N] [--seed S] [--json] [--list | --trace | --check] FILE...\n"
-                              "  --runs N   run each file N times on one statement list (default 1; 200 with --check)\n"
-                              "  --seed S   seed the random generator with S (default: from the clock)\n"
-                              "  --json     one JSON object per run (per file with --check) and line\n"
-                              "  --list     print each file's statement list as JSON instead of running it\n"
-                              "  --trace    before each run's result, one line per statement passed: index, line,\n"
-                              "             block depth, ran or skipped, statement, and what it stored, appended or showed\n"
-                              "  --check    run each file with the seeds 1..N and report what would trouble a drill\n"
-                              "exit status: 0 no script error (with --check: every file healthy), 1 a script error was\n"
-                              "reported (a check failed), 2 bad usage or an unreadable file\n";
+const char* const usageText
+    = "usage: numbrelle-run [--runs N] [--seed S] [--json] [--list | --trace | --check] FILE...\n"
+      "  --runs N   run each file N times on one statement list (default 1; 200 with --check)\n"
+      "  --seed S   seed the random generator with S (default: from the clock)\n"
+      "  --json     one JSON object per run (per file with --check) and line\n"
+      "  --list     print each file's statement list as JSON instead of running it\n"
+      "  --trace    before each run's result, one line per statement passed: index, line,\n"
+      "             block depth, ran or skipped, statement, and what it stored, appended or showed\n"
+      "  --check    run each file with the seeds 1..N and report what would trouble a drill\n"
+      "exit status: 0 no script error (with --check: every file healthy), 1 a script error was\n"
+      "reported (a check failed), 2 bad usage or an unreadable file\n";
 
 namespace {
 
-template <typename Number>
-bool parseNumber(const std::string& text, Number& out)
+template <typename Number> bool parseNumber(const std::string& text, Number& out)
 {
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
     return error == std::errc() && end == text.data() + text.size() && !text.empty();
@@ -255,12 +255,15 @@ int runFiles(const Options& options, FileSystem& files, RandomSource& random, st
             hooks.observer = &*trace;
             hooks.beforeRun = [&](int run) { out << "== " << options.files[i] << "  (trace of run " << run << ")\n"; };
         }
-        runQuestion(options.files[i], texts[i], runs, random, [&](const RunReport& report) {
-            if (trace)
-                trace->finishRun();
-            scriptError = scriptError || report.reportedScriptError();
-            out << (options.json ? runJson(report) : runText(report)) << (options.json ? "\n" : "");
-        }, hooks);
+        runQuestion(
+            options.files[i], texts[i], runs, random,
+            [&](const RunReport& report) {
+                if (trace)
+                    trace->finishRun();
+                scriptError = scriptError || report.reportedScriptError();
+                out << (options.json ? runJson(report) : runText(report)) << (options.json ? "\n" : "");
+            },
+            hooks);
     }
     out.flush();
     return scriptError ? ScriptErrorReported : Success;

@@ -68,20 +68,11 @@ void TraceWriter::appended(RecordField field, const Text& text)
     m_effects += ' ' + std::string(fieldName(field)) + " += " + quoted(text) + ';';
 }
 
-void TraceWriter::messageShown(std::int32_t, const Text& text)
-{
-    m_effects += " message " + quoted(text) + ';';
-}
+void TraceWriter::messageShown(std::int32_t, const Text& text) { m_effects += " message " + quoted(text) + ';'; }
 
-void TraceWriter::statementCapHit()
-{
-    m_out << "statement cap reached: the run stops here\n";
-}
+void TraceWriter::statementCapHit() { m_out << "statement cap reached: the run stops here\n"; }
 
-void TraceWriter::messageCapHit()
-{
-    m_effects += " message cap reached, later messages are not shown;";
-}
+void TraceWriter::messageCapHit() { m_effects += " message cap reached, later messages are not shown;"; }
 
 void TraceWriter::finishRun()
 {

@@ -97,8 +97,7 @@ public:
         return false;
     }
 
-    template<typename T>
-    T* control(const char* name)
+    template <typename T> T* control(const char* name)
     {
         T* found = m_form.findChild<T*>(QString::fromLatin1(name));
         if (!found)

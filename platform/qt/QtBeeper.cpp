@@ -4,14 +4,8 @@
 
 namespace numbrelle {
 
-void QtBeeper::beep()
-{
-    QApplication::beep();
-}
+void QtBeeper::beep() { QApplication::beep(); }
 
-void ProcessPendingEvents()
-{
-    QCoreApplication::processEvents();
-}
+void ProcessPendingEvents() { QCoreApplication::processEvents(); }
 
 } // namespace numbrelle

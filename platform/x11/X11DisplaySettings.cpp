@@ -102,10 +102,7 @@ private:
     Display* m_display;
 };
 
-bool sideways(Rotation rotation)
-{
-    return rotation & (RR_Rotate_90 | RR_Rotate_270);
-}
+bool sideways(Rotation rotation) { return rotation & (RR_Rotate_90 | RR_Rotate_270); }
 
 const XRRModeInfo* findMode(const XRRScreenResources* resources, RRMode id)
 {
@@ -381,10 +378,7 @@ X11DisplaySettings::X11DisplaySettings(const char* displayName)
         m_connection.reset();
 }
 
-X11DisplaySettings::~X11DisplaySettings()
-{
-    restore();
-}
+X11DisplaySettings::~X11DisplaySettings() { restore(); }
 
 bool X11DisplaySettings::enumMode(int number, DisplayModeInfo& info)
 {

@@ -65,10 +65,7 @@ public:
 // coming and warn about it.
 void (*volatile thrower)() = [] { throw std::runtime_error("escaped"); };
 
-void throwThroughNoexcept() noexcept
-{
-    thrower();
-}
+void throwThroughNoexcept() noexcept { thrower(); }
 
 struct Crash {
     const char* name;
@@ -80,10 +77,7 @@ const Crash crashes[] = {
     { "exception", [] { throwThroughNoexcept(); } },
 };
 
-void PrintTo(const Crash& crash, std::ostream* out)
-{
-    *out << crash.name;
-}
+void PrintTo(const Crash& crash, std::ostream* out) { *out << crash.name; }
 
 class DisplayGuardCrash : public testing::TestWithParam<Crash> { };
 

@@ -112,10 +112,7 @@ const Ending endings[] = {
     { "SIGKILL", "wait", SIGKILL, [](int s) { return WIFSIGNALED(s) && WTERMSIG(s) == SIGKILL; } },
 };
 
-void PrintTo(const Ending& ending, std::ostream* out)
-{
-    *out << ending.name;
-}
+void PrintTo(const Ending& ending, std::ostream* out) { *out << ending.name; }
 
 class X11DisplayEnding : public X11Display, public testing::WithParamInterface<Ending> { };
 
@@ -188,10 +185,7 @@ struct ProgramEnding {
     int signal; // 0: the Escape key, typed through xdotool
 };
 
-void PrintTo(const ProgramEnding& ending, std::ostream* out)
-{
-    *out << ending.name;
-}
+void PrintTo(const ProgramEnding& ending, std::ostream* out) { *out << ending.name; }
 
 class X11Program : public X11Display, public testing::WithParamInterface<ProgramEnding> { };
 

@@ -101,13 +101,11 @@ std::string pictureLine(const DrawingCommand& c)
         out << "line " << c.x1 << ' ' << c.y1 << ' ' << c.x2 << ' ' << c.y2 << ' ' << utf8(c.text);
         break;
     case DrawingKind::Box:
-        out << "square " << c.x1 << ' ' << c.y1 << ' ' << c.x2 << ' ' << c.y2 << ' ' << (c.text.empty() ? "-" : utf8(c.text));
+        out << "square " << c.x1 << ' ' << c.y1 << ' ' << c.x2 << ' ' << c.y2 << ' '
+            << (c.text.empty() ? "-" : utf8(c.text));
         break;
-    case DrawingKind::Circle:
-        out << "circle " << c.x1 << ' ' << c.y1 << ' ' << c.x2 << ' ' << utf8(c.text);
-        break;
-    case DrawingKind::Text:
-        return "print " + utf8(c.text) + " " + std::to_string(c.x1) + " " + std::to_string(c.y1);
+    case DrawingKind::Circle: out << "circle " << c.x1 << ' ' << c.y1 << ' ' << c.x2 << ' ' << utf8(c.text); break;
+    case DrawingKind::Text: return "print " + utf8(c.text) + " " + std::to_string(c.x1) + " " + std::to_string(c.y1);
     }
     out << ' ' << c.red << ' ' << c.green << ' ' << c.blue;
     return out.str();

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-
 #include <filesystem>
 #include <fstream>
 
@@ -10,35 +9,20 @@ namespace numbrelle::testing {
 
 namespace fs = std::filesystem;
 
-FolderFileSystem::FolderFileSystem()
-{
-    fs::create_directories(fs::path(programFolder()) / "questions");
-}
+FolderFileSystem::FolderFileSystem() { fs::create_directories(fs::path(programFolder()) / "questions"); }
 
 void FolderFileSystem::addQuestion(const std::string& name, const std::string& utf8)
 {
     std::ofstream(fs::path(programFolder()) / "questions" / name, std::ios::binary) << EncodeCp932(utf8);
 }
 
-void FolderFileSystem::removeQuestionsFolder()
-{
-    fs::remove_all(fs::path(programFolder()) / "questions");
-}
+void FolderFileSystem::removeQuestionsFolder() { fs::remove_all(fs::path(programFolder()) / "questions"); }
 
-std::string FolderFileSystem::programFolder()
-{
-    return m_dir.path().toStdString();
-}
+std::string FolderFileSystem::programFolder() { return m_dir.path().toStdString(); }
 
-std::vector<std::string> FolderFileSystem::listFiles(const std::string& folder)
-{
-    return m_files.listFiles(folder);
-}
+std::vector<std::string> FolderFileSystem::listFiles(const std::string& folder) { return m_files.listFiles(folder); }
 
-std::optional<std::string> FolderFileSystem::readBytes(const std::string& path)
-{
-    return m_files.readBytes(path);
-}
+std::optional<std::string> FolderFileSystem::readBytes(const std::string& path) { return m_files.readBytes(path); }
 
 void LineScript::BuildStatementList(TextView script)
 {
@@ -64,7 +48,9 @@ void LineScript::RunScript()
         else if (key == "description")
             m_record.descriptionText += value;
         else if (key == "question")
-            m_record.questionText += QString::fromStdU16String(value).replace(QStringLiteral("{n}"), QString::number(runs)).toStdU16String();
+            m_record.questionText += QString::fromStdU16String(value)
+                                         .replace(QStringLiteral("{n}"), QString::number(runs))
+                                         .toStdU16String();
         else if (key == "answer")
             m_record.answerText += (m_record.answerText.empty() ? Text() : Text(u"_")) + value;
         else if (key == "msgbox")
@@ -95,9 +81,6 @@ bool RecordingDisplay::enumMode(int number, DisplayModeInfo& mode)
     return true;
 }
 
-std::string utf8Of(const std::u16string& text)
-{
-    return QString::fromStdU16String(text).toStdString();
-}
+std::string utf8Of(const std::u16string& text) { return QString::fromStdU16String(text).toStdString(); }
 
 } // namespace numbrelle::testing

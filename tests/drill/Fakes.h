@@ -64,7 +64,11 @@ private:
 class RecordingDisplay final : public DisplaySettings {
 public:
     bool enumMode(int number, DisplayModeInfo& mode) override;
-    bool changeMode(int number) override { changes.push_back(number); return true; }
+    bool changeMode(int number) override
+    {
+        changes.push_back(number);
+        return true;
+    }
     void restore() override { ++restores; }
 
     std::vector<DisplayModeInfo> modes;

@@ -85,8 +85,7 @@ public:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, where.center());
     }
 
-    template<typename T>
-    T* control(const char* name)
+    template <typename T> T* control(const char* name)
     {
         T* found = form->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
@@ -113,7 +112,8 @@ public:
     }
     void save(const char* name)
     {
-        form->grab().save(QStringLiteral(NUMBRELLE_SCREENSHOT_DIR "/") + QString::fromLatin1(name) + QStringLiteral(".png"));
+        form->grab().save(
+            QStringLiteral(NUMBRELLE_SCREENSHOT_DIR "/") + QString::fromLatin1(name) + QStringLiteral(".png"));
     }
     // As a learner does: click into the box, which selects its text, and type.
     void setCount(const QString& count)
@@ -369,12 +369,8 @@ TEST_F(Form1Test, NumberBoxFollowsItsRules)
             if (entered.isEmpty())
                 key(Qt::Key_Backspace);
             break;
-        case Down:
-            QTest::mouseClick(arrows[1], Qt::LeftButton);
-            break;
-        case Up:
-            QTest::mouseClick(arrows[0], Qt::LeftButton);
-            break;
+        case Down: QTest::mouseClick(arrows[1], Qt::LeftButton); break;
+        case Up: QTest::mouseClick(arrows[0], Qt::LeftButton); break;
         }
         const std::string what = std::to_string(step.how) + " " + step.entered;
         EXPECT_EQ(box->text(), step.shown) << what;
@@ -461,10 +457,25 @@ TEST_F(Form1Test, EveryWayOutRestoresTheDisplayOnce)
 {
     const std::function<void(Form1Test&)> ways[] = {
         [](Form1Test& t) { t.key(Qt::Key_Escape); },
-        [](Form1Test& t) { t.key(Qt::Key_Return); t.key(Qt::Key_Escape); },
-        [](Form1Test& t) { t.key(Qt::Key_Return); t.key(Qt::Key_Return); t.key(Qt::Key_Escape); },
-        [](Form1Test& t) { t.key(Qt::Key_Return); t.key(Qt::Key_Return); t.key(Qt::Key_Return); t.key(Qt::Key_Escape); },
-        [](Form1Test& t) { t.key(Qt::Key_Return); t.click("Label1"); },
+        [](Form1Test& t) {
+            t.key(Qt::Key_Return);
+            t.key(Qt::Key_Escape);
+        },
+        [](Form1Test& t) {
+            t.key(Qt::Key_Return);
+            t.key(Qt::Key_Return);
+            t.key(Qt::Key_Escape);
+        },
+        [](Form1Test& t) {
+            t.key(Qt::Key_Return);
+            t.key(Qt::Key_Return);
+            t.key(Qt::Key_Return);
+            t.key(Qt::Key_Escape);
+        },
+        [](Form1Test& t) {
+            t.key(Qt::Key_Return);
+            t.click("Label1");
+        },
         [](Form1Test& t) { t.form->windowHandle()->close(); },
     };
     for (std::size_t i = 0; i < std::size(ways); ++i) {

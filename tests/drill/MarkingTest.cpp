@@ -20,36 +20,21 @@ struct AnswerCase {
 TEST(CheckAnswer, AcceptsExactlyTheAcceptedAnswers)
 {
     const AnswerCase cases[] = {
-        { u"12", u"12", true },
-        { u"12_１２", u"１２", true },
-        { u"x_y", u"y", true },
-        { u"x_y", u"X", false },         // no case folding
-        { u"5", u"5.0", false },         // no number reading
-        { u"5", u" 5", false },          // no trimming
-        { u"5", u"05", false },
-        { u"5_", u"", true },            // trailing "_": an empty answer is accepted
-        { u"_5", u"", true },
-        { u"5__6", u"", true },
-        { u"", u"", true },
-        { u"", u"0", false },
-        { u"5", u"", false },
-        { u"56", u"5", false },          // a prefix is not an answer
+        { u"12", u"12", true }, { u"12_１２", u"１２", true }, { u"x_y", u"y", true },
+        { u"x_y", u"X", false }, // no case folding
+        { u"5", u"5.0", false }, // no number reading
+        { u"5", u" 5", false }, // no trimming
+        { u"5", u"05", false }, { u"5_", u"", true }, // trailing "_": an empty answer is accepted
+        { u"_5", u"", true }, { u"5__6", u"", true }, { u"", u"", true }, { u"", u"0", false }, { u"5", u"", false },
+        { u"56", u"5", false }, // a prefix is not an answer
         { u"5", u"56", false },
         // Typed with a Japanese input method in full-width mode.
-        { u"12", u"１２", true },
-        { u"-3", u"－３", true },
-        { u"-3", u"ー３", true },
-        { u"-3", u"−３", true },
-        { u"3.5", u"３．５", true },
-        { u"X", u"Ｘ", true },
-        { u"x", u"Ｘ", false },          // folding keeps the case
-        { u"1/2", u"１／２", true },
-        { u"１２", u"12", true },         // the script's side is folded too
-        { u"５", u"5", true },
-        { u"ー", u"-", false },          // a long-vowel mark alone is a letter
-        { u"ーa", u"-a", false },
-        { u"ラーメン", u"ラ-メン", false },
-        { u"5", u"　5", false },          // an ideographic space is not folded
+        { u"12", u"１２", true }, { u"-3", u"－３", true }, { u"-3", u"ー３", true }, { u"-3", u"−３", true },
+        { u"3.5", u"３．５", true }, { u"X", u"Ｘ", true }, { u"x", u"Ｘ", false }, // folding keeps the case
+        { u"1/2", u"１／２", true }, { u"１２", u"12", true }, // the script's side is folded too
+        { u"５", u"5", true }, { u"ー", u"-", false }, // a long-vowel mark alone is a letter
+        { u"ーa", u"-a", false }, { u"ラーメン", u"ラ-メン", false },
+        { u"5", u"　5", false }, // an ideographic space is not folded
     };
     for (const AnswerCase& c : cases) {
         EXPECT_EQ(CheckAnswer(c.answerText, c.typed), c.right)
@@ -104,8 +89,8 @@ TEST(ResultSheet, ScoreRoundsHalvesToEven)
 TEST(ResultSheet, Texts)
 {
     EXPECT_EQ(ResultHeading(u"たし算"), u"成績\r\nたし算");
-    EXPECT_EQ(ResultSheet(u"1分5秒", 3, 2),
-        u"時間：1分5秒\r\n\r\n問題数：3\r\n正解数：2\r\n誤答数：1\r\n\r\n点数：67点");
+    EXPECT_EQ(
+        ResultSheet(u"1分5秒", 3, 2), u"時間：1分5秒\r\n\r\n問題数：3\r\n正解数：2\r\n誤答数：1\r\n\r\n点数：67点");
     EXPECT_EQ(CounterText(3, 20), u"3/20");
 }
 
@@ -120,19 +105,12 @@ struct NumberBoxCase {
 TEST(NumberBoxRule, KeepsTheCountAtOneOrMore)
 {
     const NumberBoxCase cases[] = {
-        { u"20", 10, 20, false, nullptr },
-        { u" 12 ", 10, 12, false, nullptr },
-        { u"7.5", 10, 8, false, nullptr },
-        { u"6.5", 10, 6, false, nullptr },
-        { u"32767", 10, 32767, false, nullptr },
-        { u"0", 10, 1, true, u"1" },
-        { u"-4", 10, 1, true, u"1" },
-        { u"0.4", 10, 1, true, u"1" },
-        { u"abc", 15, 15, true, u"15" },
-        { u"1,000", 15, 15, true, u"15" },
-        { u"40000", 15, 15, true, u"15" },
+        { u"20", 10, 20, false, nullptr }, { u" 12 ", 10, 12, false, nullptr }, { u"7.5", 10, 8, false, nullptr },
+        { u"6.5", 10, 6, false, nullptr }, { u"32767", 10, 32767, false, nullptr }, { u"0", 10, 1, true, u"1" },
+        { u"-4", 10, 1, true, u"1" }, { u"0.4", 10, 1, true, u"1" }, { u"abc", 15, 15, true, u"15" },
+        { u"1,000", 15, 15, true, u"15" }, { u"40000", 15, 15, true, u"15" },
         { u"32768", 32767, 32767, true, u"32767" }, // the up arrow at the top
-        { u"", 15, 1, false, nullptr },              // empty counts as 1, silently
+        { u"", 15, 1, false, nullptr }, // empty counts as 1, silently
     };
     for (const NumberBoxCase& c : cases) {
         NumberBoxChange change = NumberBoxRule(c.typed, c.before);

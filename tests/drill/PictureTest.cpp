@@ -13,11 +13,12 @@ namespace {
 constexpr int side = 300; // pixels; 1000 units
 constexpr float sideTwips = side * 15;
 
-DrawingCommand entry(DrawingKind kind, int x1, int y1, int x2, int y2, const char16_t* text, int r = 0, int g = 0, int b = 0)
+DrawingCommand entry(
+    DrawingKind kind, int x1, int y1, int x2, int y2, const char16_t* text, int r = 0, int g = 0, int b = 0)
 {
-    return DrawingCommand { static_cast<std::int16_t>(kind), static_cast<std::int16_t>(x1), static_cast<std::int16_t>(y1),
-        static_cast<std::int16_t>(x2), static_cast<std::int16_t>(y2), text, static_cast<std::int16_t>(r),
-        static_cast<std::int16_t>(g), static_cast<std::int16_t>(b) };
+    return DrawingCommand { static_cast<std::int16_t>(kind), static_cast<std::int16_t>(x1),
+        static_cast<std::int16_t>(y1), static_cast<std::int16_t>(x2), static_cast<std::int16_t>(y2), text,
+        static_cast<std::int16_t>(r), static_cast<std::int16_t>(g), static_cast<std::int16_t>(b) };
 }
 
 QImage draw(std::vector<DrawingCommand> entries, int& penWidth)
@@ -35,10 +36,7 @@ QImage draw(std::vector<DrawingCommand> entries)
     return draw(std::move(entries), penWidth);
 }
 
-bool inked(const QImage& image, int x, int y)
-{
-    return qGray(image.pixel(x, y)) < 160;
-}
+bool inked(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 160; }
 
 // How many pixels of column x are inked: the width of a horizontal line.
 int thickness(const QImage& image, int x)
@@ -94,7 +92,12 @@ TEST(PaintDrawingList, PenWidthCarriesOverUnlessAWholeNumberOfAtLeastOne)
         int widthBefore;
         int widthAfter;
     } cases[] = {
-        { u"7", 1, 7 }, { u"0", 5, 5 }, { u"-3", 5, 5 }, { u"abc", 4, 4 }, { u"", 3, 3 }, { u"1", 6, 1 },
+        { u"7", 1, 7 },
+        { u"0", 5, 5 },
+        { u"-3", 5, 5 },
+        { u"abc", 4, 4 },
+        { u"", 3, 3 },
+        { u"1", 6, 1 },
     };
     for (const Case& c : cases) {
         int penWidth = c.widthBefore;

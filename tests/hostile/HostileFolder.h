@@ -53,7 +53,6 @@ protected:
         ASSERT_EQ(symlink(target.c_str(), path(name).c_str()), 0);
     }
 
-
     std::string m_folder;
 };
 

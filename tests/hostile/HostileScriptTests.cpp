@@ -55,7 +55,8 @@ void expectBoxes(const std::vector<Text>& actual, const std::vector<Text>& expec
     EXPECT_EQ(actual.size(), expected.size());
     for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i) {
         if (actual[i] != expected[i]) {
-            ADD_FAILURE() << "box " << i << " is\n" << utf8(actual[i]).substr(0, 300) << "\nnot\n"
+            ADD_FAILURE() << "box " << i << " is\n"
+                          << utf8(actual[i]).substr(0, 300) << "\nnot\n"
                           << utf8(expected[i]).substr(0, 300);
             return;
         }
@@ -80,20 +81,25 @@ std::vector<Case> structureCases()
         // ";" inside parentheses count as well, though they split nothing.
         { "SemicolonsInsideParentheses", "strout(" + repeat(";", 40000) + ");",
             { errorBox(messages::tooManyStatements, 0, noDate) }, u"" },
-        { "FortyThousandNestedIfs", repeat("if(1==1){", 40000), { errorBox(messages::tooManyStatements, 0, noDate) }, u"" },
-        { "DeepNestingWithinTheLimit", repeat("if(1==1){", 16000) + "strout(deep);" + repeat("};", 16000), {}, u"deep" },
+        { "FortyThousandNestedIfs", repeat("if(1==1){", 40000), { errorBox(messages::tooManyStatements, 0, noDate) },
+            u"" },
+        { "DeepNestingWithinTheLimit", repeat("if(1==1){", 16000) + "strout(deep);" + repeat("};", 16000), {},
+            u"deep" },
         { "UnclosedIf", "if(1==1){strout(a);", {}, u"a" },
         { "UnclosedWhile", "while(1==2){strout(a);", {}, u"a" },
         { "UnclosedFor", "int(i);for(i,1,9){strout(a);", {}, u"a" },
-        { "StrayCloseBeforeStatement", "};strout(a);", { faultBox(Fault::SubscriptOutOfRange, 1, context(u"strout", u"a,")) }, u"a" },
+        { "StrayCloseBeforeStatement", "};strout(a);",
+            { faultBox(Fault::SubscriptOutOfRange, 1, context(u"strout", u"a,")) }, u"a" },
         // Raised by the last statement, so nothing reported it before the run ended.
         { "StrayCloseAtEnd", "strout(a);};", { faultBox(Fault::SubscriptOutOfRange, 1, context(u"}", u"")) }, u"a" },
-        { "StrayElse", "}else{strout(a);", { faultBox(Fault::SubscriptOutOfRange, 1, context(u"strout", u"a,")) }, u"a" },
+        { "StrayElse", "}else{strout(a);", { faultBox(Fault::SubscriptOutOfRange, 1, context(u"strout", u"a,")) },
+            u"a" },
         { "TwentyThousandStrayCloses", repeat("};", 20000) + "strout(a);",
             { faultBox(Fault::SubscriptOutOfRange, 20000, context(u"strout", u"a,")) }, u"a" },
         { "UnclosedBlockComment", "strout(a);/*strout(b);", {}, u"a" },
         // Groups do not nest: the inner "(" is dropped and the first ")" closes.
-        { "UnclosedParenthesis", "strout(a;strout(b);", { errorBox(messages::unknownStatement, 1, emptyStatement) }, u"a;stroutb" },
+        { "UnclosedParenthesis", "strout(a;strout(b);", { errorBox(messages::unknownStatement, 1, emptyStatement) },
+            u"a;stroutb" },
     };
 }
 
@@ -104,7 +110,8 @@ std::vector<Case> loopCases()
     const Text oopsContext = context(u"oops", u"");
     return {
         { "WhileNeverHolding", "while(1==2){};", { errorBox(messages::statementCapReached, 0, whileContext) }, u"" },
-        { "WhileInsideFor", "int(i);for(i,1,3){while(1==2){};};", { errorBox(messages::statementCapReached, 2, whileContext) }, u"" },
+        { "WhileInsideFor", "int(i);for(i,1,3){while(1==2){};};",
+            { errorBox(messages::statementCapReached, 2, whileContext) }, u"" },
         // The bad operator is shown on the first pass and ends the loop on the next.
         { "WhileWithInvalidOperator", "while(1<>2){strout(x);};",
             repeated({ errorBox(messages::invalidOperator, 0, context(u"while{", u"1<>2,")) }, 2), u"x" },
@@ -123,7 +130,8 @@ std::vector<Case> loopCases()
         // The counter advances on every pass, so only the statement cap ends it.
         { "ForWhoseBodyResetsCounter", "int(i);for(i,1,5){=(i,1);};",
             { errorBox(messages::statementCapReached, 1, context(u"for{", u"i,1,5,")) }, u"" },
-        { "LoopsInsideSkippedBlock", "int(i);if(1==2){while(1==2){};for(n,1,5){};while(1<>2){};for(i,1,5,0){};};strout(ok);", {}, u"ok" },
+        { "LoopsInsideSkippedBlock",
+            "int(i);if(1==2){while(1==2){};for(n,1,5){};while(1<>2){};for(i,1,5,0){};};strout(ok);", {}, u"ok" },
         { "MsgboxInEndlessLoop", "while(1==2){msgbox(again);};", floodOf({ u"again" }, 1, msgboxContext), u"" },
         { "UnknownStatementInEndlessLoop", "while(1==2){oops;};",
             floodOf({ errorBox(messages::unknownStatement, 1, oopsContext) }, 1, oopsContext), u"" },
@@ -147,7 +155,8 @@ std::vector<Case> growthCases()
             { faultBox(Fault::Overflow, 7, context(u"strout", u"x,")) }, repeatedText(u"ab", 1 << 19) },
         // The int table fills after 16383 passes; from then on every declaration faults.
         { "DeclarationsInLoop", "int(j);int(i);for(i,1,32767){int(x);int(y);};",
-            floodOf({ faultBox(Fault::Overflow, 3, declareX), faultBox(Fault::Overflow, 4, declareY) }, 3, declareX), u"" },
+            floodOf({ faultBox(Fault::Overflow, 3, declareX), faultBox(Fault::Overflow, 4, declareY) }, 3, declareX),
+            u"" },
         // i holds one element, so 31 arrays of 32768 fit in 1,048,576 elements.
         { "HugeBoundsInLoop", "int(i);for(i,1,40){int(a:32767);};",
             repeated({ faultBox(Fault::Overflow, 2, context(u"int", u"a:32767,")) }, 9), u"" },
@@ -168,9 +177,10 @@ std::vector<Case> encodingCases()
         { "UndecodableBytes", "strout(\x80\xA0\xFD\xFE\xFF\x81 a);", {}, u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDa" },
         // Trail bytes 0x5C, 0x7B and 0x7D are halves of kanji and kana, not "\", "{" and "}".
         { "TrailBytesThatLookLikeSyntax", "strout(\x95\x5Cs\x83\x7B\x83\x7D);", {}, u"表sボマ" },
-        { "LeadByteCutOffAtEnd", "strout(a);\x82", { errorBox(messages::unknownStatement, 1, context(u"\uFFFD", u"")) }, u"a" },
-        { "NulBytes", std::string("strout(a\0b);\0", 13), { errorBox(messages::unknownStatement, 1, context(Text(1, u'\0'), u"")) },
-            Text(u"a\0b", 3) },
+        { "LeadByteCutOffAtEnd", "strout(a);\x82", { errorBox(messages::unknownStatement, 1, context(u"\uFFFD", u"")) },
+            u"a" },
+        { "NulBytes", std::string("strout(a\0b);\0", 13),
+            { errorBox(messages::unknownStatement, 1, context(Text(1, u'\0'), u"")) }, Text(u"a\0b", 3) },
         { "LoneCarriageReturnsAndLineFeeds", "strout(a)\r;\n\rstrout(b);\n", {}, u"ab" },
     };
 }
@@ -185,7 +195,8 @@ TEST_P(HostileFile, ShowsExactlyItsBoxesOnEveryRun)
     for (std::size_t i = 0; i < results.size(); ++i) {
         SCOPED_TRACE("run " + std::to_string(i + 1));
         expectBoxes(results[i].boxes, c.boxes);
-        EXPECT_TRUE(results[i].record.questionText == c.question) << utf8(results[i].record.questionText).substr(0, 300);
+        EXPECT_TRUE(results[i].record.questionText == c.question)
+            << utf8(results[i].record.questionText).substr(0, 300);
     }
 }
 
@@ -319,12 +330,17 @@ TEST(HostileText, AstralCharactersAndLoneSurrogates)
     };
     const Row rows[] = {
         { u"str(😀);=(😀,𠮷x);strout([😀]);", {}, u"𠮷x" },
-        { u"str(\xD800);=(\xD800,\xDC00" u"a);strout([\xD800]\xDFFF);", {}, u"\xDC00" u"a\xDFFF" },
+        { u"str(\xD800);=(\xD800,\xDC00"
+          u"a);strout([\xD800]\xDFFF);",
+            {},
+            u"\xDC00"
+            u"a\xDFFF" },
         // A name of half a pair is not the whole pair.
         { u"int(\xD83D);=(\xD83D,5);int(😀);strout([😀][\xD83D]);", {}, u"05" },
         { u"😀;", { errorBox(messages::unknownStatement, 0, context(u"😀", u"")) }, u"" },
         { u"strout(a);\xD83D", { errorBox(messages::unknownStatement, 1, context(u"\xD83D", u"")) }, u"a" },
-        { u"int(\xDFFF:3);=(\xDFFF:3,9);strout([\xDFFF:3]);=(\xDFFF:4,1);", { faultBox(Fault::SubscriptOutOfRange, 3, context(u"=", u"\xDFFF:4,1,")) }, u"9" },
+        { u"int(\xDFFF:3);=(\xDFFF:3,9);strout([\xDFFF:3]);=(\xDFFF:4,1);",
+            { faultBox(Fault::SubscriptOutOfRange, 3, context(u"=", u"\xDFFF:4,1,")) }, u"9" },
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(utf8(row.script));

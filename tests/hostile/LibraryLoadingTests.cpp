@@ -50,8 +50,7 @@ TEST_F(LibraryLoading, HostileFolderLoadsItsFilesInOrder)
     write("Z-last", "title(Z);linetext(loops);");
 
     const QuestionLibrary library = load();
-    EXPECT_EQ(library.displayNames(allCategories),
-        (std::vector<Text> { u"1_A", u"2_", u"3_", u"4_", u"5_", u"6_Z" }));
+    EXPECT_EQ(library.displayNames(allCategories), (std::vector<Text> { u"1_A", u"2_", u"3_", u"4_", u"5_", u"6_Z" }));
     EXPECT_EQ(library.categories(), (std::vector<Text> { allCategories, u"loops", u"" }));
     EXPECT_EQ(library.displayNames(u"loops"), (std::vector<Text> { u"1_A", u"6_Z" }));
 }

@@ -70,9 +70,9 @@ TEST_F(QuestionFolder, OnlyFilesAreLoaded)
 TEST_F(QuestionFolder, NamesInAnyEncodingAreLoaded)
 {
     const std::vector<std::string> names {
-        "\x82\xA0.txt",       // code page 932
-        "\xE3\x81\x82.txt",   // UTF-8
-        "\xFF\xFE\x80.txt",   // valid in neither
+        "\x82\xA0.txt", // code page 932
+        "\xE3\x81\x82.txt", // UTF-8
+        "\xFF\xFE\x80.txt", // valid in neither
         "new\nline",
         "back\\slash",
         "semi;colon(){}",
@@ -95,8 +95,15 @@ TEST_F(QuestionFolder, NonFilesReadAsEmptyWithoutBlocking)
     link("missing", "dangling");
     link("loop", "loop");
     const std::vector<std::string> paths {
-        path("pipe"), path("socket"), path("folder"), path("dangling"), path("loop"), path("absent"),
-        "/dev/zero", "/dev/urandom", "/dev/null",
+        path("pipe"),
+        path("socket"),
+        path("folder"),
+        path("dangling"),
+        path("loop"),
+        path("absent"),
+        "/dev/zero",
+        "/dev/urandom",
+        "/dev/null",
     };
     for (const std::string& p : paths) {
         SCOPED_TRACE(p);

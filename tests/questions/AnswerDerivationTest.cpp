@@ -34,10 +34,7 @@ std::vector<std::string> numbersIn(const std::string& text, const char* pattern)
     return groups;
 }
 
-bool contains(const std::string& text, const char* pattern)
-{
-    return std::regex_search(text, std::regex(pattern));
-}
+bool contains(const std::string& text, const char* pattern) { return std::regex_search(text, std::regex(pattern)); }
 
 long number(const std::string& text) { return std::stol(text); }
 
@@ -71,7 +68,8 @@ std::string decimalText(long value, int places)
 std::string fourPlaces(long value)
 {
     std::string text = std::to_string(std::labs(value) % 10000);
-    return (value < 0 ? "-" : "") + std::to_string(std::labs(value) / 10000) + "." + std::string(4 - text.size(), '0') + text;
+    return (value < 0 ? "-" : "") + std::to_string(std::labs(value) / 10000) + "." + std::string(4 - text.size(), '0')
+        + text;
 }
 
 Forms fourPlaceForms(long value) { return { decimalText(value, 4), fourPlaces(value) }; }
@@ -254,32 +252,36 @@ struct Derivation {
 const Derivation derivations[] = {
     // 足し算・引き算
     { "01_tashizan_1keta.txt", sum },
-    { "02_tashizan_2keta.txt", [](const QuestionRun& run) {
-         const auto n = numbersIn(run.question, R"((\d+) \+ (\d+) =)");
-         EXPECT_LT(number(n[0]) % 10 + number(n[1]) % 10, 10) << "carries";
-         EXPECT_LT(number(n[0]) + number(n[1]), 100) << "carries";
-         return sum(run);
-     } },
-    { "03_tashizan_kuriagari.txt", [](const QuestionRun& run) {
-         const auto n = numbersIn(run.question, R"((\d+) \+ (\d+) =)");
-         EXPECT_GE(number(n[0]) % 10 + number(n[1]) % 10, 10) << "does not carry";
-         return sum(run);
-     } },
+    { "02_tashizan_2keta.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(run.question, R"((\d+) \+ (\d+) =)");
+            EXPECT_LT(number(n[0]) % 10 + number(n[1]) % 10, 10) << "carries";
+            EXPECT_LT(number(n[0]) + number(n[1]), 100) << "carries";
+            return sum(run);
+        } },
+    { "03_tashizan_kuriagari.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(run.question, R"((\d+) \+ (\d+) =)");
+            EXPECT_GE(number(n[0]) % 10 + number(n[1]) % 10, 10) << "does not carry";
+            return sum(run);
+        } },
     { "04_tashizan_3keta.txt", sum },
-    { "05_hikizan_kurisagari.txt", [](const QuestionRun& run) {
-         const auto n = numbersIn(run.question, R"((\d+) - (\d+) =)");
-         EXPECT_LT(number(n[0]) % 10, number(n[1])) << "does not borrow";
-         return difference(run);
-     } },
+    { "05_hikizan_kurisagari.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(run.question, R"((\d+) - (\d+) =)");
+            EXPECT_LT(number(n[0]) % 10, number(n[1])) << "does not borrow";
+            return difference(run);
+        } },
     { "06_hikizan_2keta.txt", difference },
     { "07_hikizan_3keta.txt", difference },
-    { "08_seifu_no_kazu.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(\(([+-]\d+)\) ([+-]) \(([+-]\d+)\) =)");
-         const long c = n[1] == "+" ? number(n[0]) + number(n[2]) : number(n[0]) - number(n[2]);
-         if (c > 0)
-             return { std::to_string(c), "+" + std::to_string(c) };
-         return { std::to_string(c) };
-     } },
+    { "08_seifu_no_kazu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(\(([+-]\d+)\) ([+-]) \(([+-]\d+)\) =)");
+            const long c = n[1] == "+" ? number(n[0]) + number(n[2]) : number(n[0]) - number(n[2]);
+            if (c > 0)
+                return { std::to_string(c), "+" + std::to_string(c) };
+            return { std::to_string(c) };
+        } },
     // 掛け算・割り算
     { "11_kakezan_2x1.txt", product },
     { "12_kakezan_2x2.txt", product },
@@ -290,231 +292,261 @@ const Derivation derivations[] = {
     { "17_warizan_2keta_de.txt", exactQuotient },
     // 九九・暗算
     { "21_kuku.txt", product },
-    { "22_kuku_gyaku.txt", [](const QuestionRun& run) -> Forms {
-         if (contains(run.question, "□ ×")) {
-             const auto n = numbersIn(run.question, R"(□ × (\d+) = (\d+))");
-             return { std::to_string(number(n[1]) / number(n[0])) };
-         }
-         const auto n = numbersIn(run.question, R"((\d+) × □ = (\d+))");
-         return { std::to_string(number(n[1]) / number(n[0])) };
-     } },
-    { "23_anzan_3tsu.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"((\d+) \+ (\d+) \+ (\d+) =)");
-         return { std::to_string(number(n[0]) + number(n[1]) + number(n[2])) };
-     } },
+    { "22_kuku_gyaku.txt",
+        [](const QuestionRun& run) -> Forms {
+            if (contains(run.question, "□ ×")) {
+                const auto n = numbersIn(run.question, R"(□ × (\d+) = (\d+))");
+                return { std::to_string(number(n[1]) / number(n[0])) };
+            }
+            const auto n = numbersIn(run.question, R"((\d+) × □ = (\d+))");
+            return { std::to_string(number(n[1]) / number(n[0])) };
+        } },
+    { "23_anzan_3tsu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"((\d+) \+ (\d+) \+ (\d+) =)");
+            return { std::to_string(number(n[0]) + number(n[1]) + number(n[2])) };
+        } },
     { "24_anzan_100kara.txt", difference },
     { "25_keisan_no_junjo.txt", orderOfOperations },
     // 小数
-    { "31_shousuu_tashizan.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(([\d.]+) \+ ([\d.]+) =)");
-         const long s = scaled(n[0], 1) + scaled(n[1], 1);
-         if (s % 10 == 0)
-             return { decimalText(s, 1), decimalText(s, 1) + ".0" };
-         return { decimalText(s, 1) };
-     } },
-    { "32_shousuu_hikizan.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(([\d.]+) - ([\d.]+) =)");
-         return { decimalText(scaled(n[0], 2) - scaled(n[1], 2), 2) };
-     } },
-    { "33_shousuu_kakezan.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(([\d.]+) × ([\d.]+) =)");
-         const long p = scaled(n[0], 1) * scaled(n[1], 1);
-         if (p % 100 == 0)
-             return { decimalText(p, 2), decimalText(p, 2) + ".00" };
-         if (p % 10 == 0)
-             return { decimalText(p, 2), decimalText(p, 2) + "0" };
-         return { decimalText(p, 2) };
-     } },
-    { "34_shousuu_warizan.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(([\d.]+) ÷ (\d+) =)");
-         const long a = scaled(n[0], 1), b = number(n[1]);
-         EXPECT_NE(a % 10, 0) << "the dividend is a whole number";
-         EXPECT_EQ(a % b, 0);
-         return { decimalText(a / b, 1) };
-     } },
-    { "35_bunsuu_wo_shousuu.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"((\d+)/(\d+))");
-         const long a = number(n[0]) * 10000, d = number(n[1]);
-         EXPECT_EQ(a % d, 0);
-         return { decimalText(a / d, 4) };
-     } },
+    { "31_shousuu_tashizan.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(([\d.]+) \+ ([\d.]+) =)");
+            const long s = scaled(n[0], 1) + scaled(n[1], 1);
+            if (s % 10 == 0)
+                return { decimalText(s, 1), decimalText(s, 1) + ".0" };
+            return { decimalText(s, 1) };
+        } },
+    { "32_shousuu_hikizan.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(([\d.]+) - ([\d.]+) =)");
+            return { decimalText(scaled(n[0], 2) - scaled(n[1], 2), 2) };
+        } },
+    { "33_shousuu_kakezan.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(([\d.]+) × ([\d.]+) =)");
+            const long p = scaled(n[0], 1) * scaled(n[1], 1);
+            if (p % 100 == 0)
+                return { decimalText(p, 2), decimalText(p, 2) + ".00" };
+            if (p % 10 == 0)
+                return { decimalText(p, 2), decimalText(p, 2) + "0" };
+            return { decimalText(p, 2) };
+        } },
+    { "34_shousuu_warizan.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(([\d.]+) ÷ (\d+) =)");
+            const long a = scaled(n[0], 1), b = number(n[1]);
+            EXPECT_NE(a % 10, 0) << "the dividend is a whole number";
+            EXPECT_EQ(a % b, 0);
+            return { decimalText(a / b, 1) };
+        } },
+    { "35_bunsuu_wo_shousuu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"((\d+)/(\d+))");
+            const long a = number(n[0]) * 10000, d = number(n[1]);
+            EXPECT_EQ(a % d, 0);
+            return { decimalText(a / d, 4) };
+        } },
     // 分数
-    { "41_yakubun.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"((\d+)/(\d+))");
-         EXPECT_GT(std::gcd(number(n[0]), number(n[1])), 1) << "nothing to reduce";
-         return fractionForms(number(n[0]), number(n[1]));
-     } },
+    { "41_yakubun.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"((\d+)/(\d+))");
+            EXPECT_GT(std::gcd(number(n[0]), number(n[1])), 1) << "nothing to reduce";
+            return fractionForms(number(n[0]), number(n[1]));
+        } },
     { "42_bunsuu_tashizan.txt", fractionResult },
     { "43_bunsuu_hikizan.txt", fractionResult },
     { "44_bunsuu_kakezan.txt", fractionResult },
     { "45_bunsuu_warizan.txt", fractionResult },
     // 倍数・約数
-    { "51_saidai_kouyakusuu.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"((\d+)と(\d+)の最大公約数)");
-         return { std::to_string(std::gcd(number(n[0]), number(n[1]))) };
-     } },
-    { "52_saishou_koubaisuu.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"((\d+)と(\d+)の最小公倍数)");
-         return { std::to_string(std::lcm(number(n[0]), number(n[1]))) };
-     } },
-    { "53_yakusuu_no_kosuu.txt", [](const QuestionRun& run) {
-         const long n = number(numbersIn(run.question, R"((\d+)の約数)")[0]);
-         long count = 0;
-         for (long i = 1; i <= n; ++i)
-             count += n % i == 0;
-         return withUnit(count, "個");
-     } },
-    { "54_soinsuu_bunkai.txt", [](const QuestionRun& run) {
-         return primeFactorForms(number(numbersIn(run.question, R"((\d+)を素因数分解)")[0]));
-     } },
-    { "55_baisuu_no_kosuu.txt", [](const QuestionRun& run) {
-         const auto n = numbersIn(run.question, R"(1から(\d+)までの整数のうち、(\d+)の倍数)");
-         return withUnit(number(n[0]) / number(n[1]), "個");
-     } },
+    { "51_saidai_kouyakusuu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"((\d+)と(\d+)の最大公約数)");
+            return { std::to_string(std::gcd(number(n[0]), number(n[1]))) };
+        } },
+    { "52_saishou_koubaisuu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"((\d+)と(\d+)の最小公倍数)");
+            return { std::to_string(std::lcm(number(n[0]), number(n[1]))) };
+        } },
+    { "53_yakusuu_no_kosuu.txt",
+        [](const QuestionRun& run) {
+            const long n = number(numbersIn(run.question, R"((\d+)の約数)")[0]);
+            long count = 0;
+            for (long i = 1; i <= n; ++i)
+                count += n % i == 0;
+            return withUnit(count, "個");
+        } },
+    { "54_soinsuu_bunkai.txt",
+        [](const QuestionRun& run) {
+            return primeFactorForms(number(numbersIn(run.question, R"((\d+)を素因数分解)")[0]));
+        } },
+    { "55_baisuu_no_kosuu.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(run.question, R"(1から(\d+)までの整数のうち、(\d+)の倍数)");
+            return withUnit(number(n[0]) / number(n[1]), "個");
+        } },
     // 三角比
     { "61_sin.txt", trigValue },
     { "62_cos.txt", trigValue },
     { "63_tan.txt", trigValue },
-    { "64_chokkaku_sankakkei.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(AB = (\d+)、∠A = θ = (\d+)°[\s\S]*sin (\d+)° = (0\.\d{4}) として)");
-         EXPECT_EQ(n[1], n[2]);
-         const long s = scaled(n[3], 4);
-         EXPECT_EQ(s, tableValue(std::sin(radians(number(n[1]))))) << "the sine given is not the table's";
-         return { decimalText(number(n[0]) * s, 4) };
-     } },
+    { "64_chokkaku_sankakkei.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n
+                = numbersIn(run.question, R"(AB = (\d+)、∠A = θ = (\d+)°[\s\S]*sin (\d+)° = (0\.\d{4}) として)");
+            EXPECT_EQ(n[1], n[2]);
+            const long s = scaled(n[3], 4);
+            EXPECT_EQ(s, tableValue(std::sin(radians(number(n[1]))))) << "the sine given is not the table's";
+            return { decimalText(number(n[0]) * s, 4) };
+        } },
     // 対数
-    { "71_jouyou_taisuu.txt", [](const QuestionRun& run) {
-         const long x = number(numbersIn(run.question, R"(log_10 (\d+)\n)")[0]);
-         return fourPlaceForms(tableValue(std::log10(static_cast<double>(x))));
-     } },
-    { "72_taisuu_no_atai.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(log_(\d+) (\d+)\n)");
-         const long base = number(n[0]), x = number(n[1]);
-         long k = 0, power = 1;
-         for (; power < x; ++k)
-             power *= base;
-         EXPECT_EQ(power, x) << "not a power of the base";
-         return { std::to_string(k) };
-     } },
-    { "73_taisuu_no_riyou.txt", [](const QuestionRun& run) {
-         long x = number(numbersIn(run.question, R"(log_10 (\d+)$)")[0]);
-         long twos = 0, threes = 0, tens = 0;
-         for (; x % 10 == 0; x /= 10)
-             ++tens;
-         for (; x % 2 == 0; x /= 2)
-             ++twos;
-         for (; x % 3 == 0; x /= 3)
-             ++threes;
-         EXPECT_EQ(x, 1) << "needs a logarithm the question does not give";
-         return fourPlaceForms(3010 * twos + 4771 * threes + 10000 * tens);
-     } },
+    { "71_jouyou_taisuu.txt",
+        [](const QuestionRun& run) {
+            const long x = number(numbersIn(run.question, R"(log_10 (\d+)\n)")[0]);
+            return fourPlaceForms(tableValue(std::log10(static_cast<double>(x))));
+        } },
+    { "72_taisuu_no_atai.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(log_(\d+) (\d+)\n)");
+            const long base = number(n[0]), x = number(n[1]);
+            long k = 0, power = 1;
+            for (; power < x; ++k)
+                power *= base;
+            EXPECT_EQ(power, x) << "not a power of the base";
+            return { std::to_string(k) };
+        } },
+    { "73_taisuu_no_riyou.txt",
+        [](const QuestionRun& run) {
+            long x = number(numbersIn(run.question, R"(log_10 (\d+)$)")[0]);
+            long twos = 0, threes = 0, tens = 0;
+            for (; x % 10 == 0; x /= 10)
+                ++tens;
+            for (; x % 2 == 0; x /= 2)
+                ++twos;
+            for (; x % 3 == 0; x /= 3)
+                ++threes;
+            EXPECT_EQ(x, 1) << "needs a logarithm the question does not give";
+            return fourPlaceForms(3010 * twos + 4771 * threes + 10000 * tens);
+        } },
     // 図形
-    { "81_chouhoukei_menseki.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(たて (\d+)cm、横 (\d+)cm)");
-         // The drawn rectangle has the sides' proportions.
-         const DrawingCommand& box = run.drawing.entries.at(0);
-         EXPECT_NEAR(double(box.x2 - box.x1) / (box.y2 - box.y1), double(number(n[1])) / number(n[0]), 0.05);
-         return { std::to_string(number(n[0]) * number(n[1])) };
-     } },
-    { "82_chouhoukei_mawari.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(たて (\d+)cm、横 (\d+)cm)");
-         return { std::to_string(2 * (number(n[0]) + number(n[1]))) };
-     } },
-    { "83_sankakkei_menseki.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(底辺 (\d+)cm、高さ (\d+)cm)");
-         return { decimalText(number(n[0]) * number(n[1]) * 5, 1) };
-     } },
-    { "84_en_no_menseki.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"((半径|直径) (\d+)cm)");
-         const long r = n[0] == "半径" ? number(n[1]) : number(n[1]) / 2;
-         return { decimalText(r * r * 314, 2) };
-     } },
-    { "85_ensyuu.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"((半径|直径) (\d+)cm)");
-         const long d = n[0] == "直径" ? number(n[1]) : number(n[1]) * 2;
-         return { decimalText(d * 314, 2) };
-     } },
-    { "86_sankakkei_no_kaku.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(大きさは(\d+)°と(\d+)°です)");
-         const long a = number(n[0]), b = number(n[1]);
-         // The figure is drawn to the angles: lines A-B, A-C, B-C.
-         const auto& e = run.drawing.entries;
-         const double ax = e.at(0).x1, ay = e.at(0).y1, bx = e.at(0).x2, by = e.at(0).y2;
-         const double cx = e.at(1).x2, cy = e.at(1).y2;
-         EXPECT_NEAR(angleAt(ax, ay, bx, by, cx, cy), a, 1.5);
-         EXPECT_NEAR(angleAt(bx, by, ax, ay, cx, cy), b, 1.5);
-         const std::string c = std::to_string(180 - a - b);
-         return { c, c + "°", c + "度" };
-     } },
-    { "87_zahyou.txt", [](const QuestionRun& run) -> Forms {
-         // The point is the one filled red square; grid lines are 80 apart around (500, 500).
-         for (const DrawingCommand& c : run.drawing.entries) {
-             if (c.kind == 1 && c.red == 255 && utf8(c.text) == "#paint") {
-                 const std::string x = std::to_string(((c.x1 + c.x2) / 2 - 500) / 80);
-                 const std::string y = std::to_string((500 - (c.y1 + c.y2) / 2) / 80);
-                 return { "(" + x + "," + y + ")", "(" + x + ", " + y + ")", x + "," + y, "(" + x + "、" + y + ")" };
-             }
-         }
-         ADD_FAILURE() << "no point drawn";
-         return {};
-     } },
-    { "88_sankakkei_mawari.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(辺の長さ (\d+)cm、(\d+)cm、(\d+)cm)");
-         const long a = number(n[0]), b = number(n[1]), c = number(n[2]);
-         EXPECT_EQ(a * a + b * b, c * c) << "not a right triangle";
-         // The legs are drawn to scale: the first line is the horizontal one, the second the vertical one.
-         const auto& e = run.drawing.entries;
-         EXPECT_NEAR(double(e.at(0).x2 - e.at(0).x1) / (e.at(1).y1 - e.at(1).y2), double(a) / b, 0.05);
-         return { std::to_string(a + b + c) };
-     } },
-    { "89_daikei_menseki.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(上底 (\d+)cm、下底 (\d+)cm、高さ (\d+)cm)");
-         const long a = number(n[0]), b = number(n[1]);
-         EXPECT_LT(a, b);
-         // The lower base is drawn first, the upper one second, to the same scale.
-         const auto& e = run.drawing.entries;
-         EXPECT_NEAR(double(e.at(1).x2 - e.at(1).x1) / (e.at(0).x2 - e.at(0).x1), double(a) / b, 0.03);
-         return { decimalText((a + b) * number(n[2]) * 5, 1) };
-     } },
+    { "81_chouhoukei_menseki.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(たて (\d+)cm、横 (\d+)cm)");
+            // The drawn rectangle has the sides' proportions.
+            const DrawingCommand& box = run.drawing.entries.at(0);
+            EXPECT_NEAR(double(box.x2 - box.x1) / (box.y2 - box.y1), double(number(n[1])) / number(n[0]), 0.05);
+            return { std::to_string(number(n[0]) * number(n[1])) };
+        } },
+    { "82_chouhoukei_mawari.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(たて (\d+)cm、横 (\d+)cm)");
+            return { std::to_string(2 * (number(n[0]) + number(n[1]))) };
+        } },
+    { "83_sankakkei_menseki.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(底辺 (\d+)cm、高さ (\d+)cm)");
+            return { decimalText(number(n[0]) * number(n[1]) * 5, 1) };
+        } },
+    { "84_en_no_menseki.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"((半径|直径) (\d+)cm)");
+            const long r = n[0] == "半径" ? number(n[1]) : number(n[1]) / 2;
+            return { decimalText(r * r * 314, 2) };
+        } },
+    { "85_ensyuu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"((半径|直径) (\d+)cm)");
+            const long d = n[0] == "直径" ? number(n[1]) : number(n[1]) * 2;
+            return { decimalText(d * 314, 2) };
+        } },
+    { "86_sankakkei_no_kaku.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(大きさは(\d+)°と(\d+)°です)");
+            const long a = number(n[0]), b = number(n[1]);
+            // The figure is drawn to the angles: lines A-B, A-C, B-C.
+            const auto& e = run.drawing.entries;
+            const double ax = e.at(0).x1, ay = e.at(0).y1, bx = e.at(0).x2, by = e.at(0).y2;
+            const double cx = e.at(1).x2, cy = e.at(1).y2;
+            EXPECT_NEAR(angleAt(ax, ay, bx, by, cx, cy), a, 1.5);
+            EXPECT_NEAR(angleAt(bx, by, ax, ay, cx, cy), b, 1.5);
+            const std::string c = std::to_string(180 - a - b);
+            return { c, c + "°", c + "度" };
+        } },
+    { "87_zahyou.txt",
+        [](const QuestionRun& run) -> Forms {
+            // The point is the one filled red square; grid lines are 80 apart around (500, 500).
+            for (const DrawingCommand& c : run.drawing.entries) {
+                if (c.kind == 1 && c.red == 255 && utf8(c.text) == "#paint") {
+                    const std::string x = std::to_string(((c.x1 + c.x2) / 2 - 500) / 80);
+                    const std::string y = std::to_string((500 - (c.y1 + c.y2) / 2) / 80);
+                    return { "(" + x + "," + y + ")", "(" + x + ", " + y + ")", x + "," + y, "(" + x + "、" + y + ")" };
+                }
+            }
+            ADD_FAILURE() << "no point drawn";
+            return {};
+        } },
+    { "88_sankakkei_mawari.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(辺の長さ (\d+)cm、(\d+)cm、(\d+)cm)");
+            const long a = number(n[0]), b = number(n[1]), c = number(n[2]);
+            EXPECT_EQ(a * a + b * b, c * c) << "not a right triangle";
+            // The legs are drawn to scale: the first line is the horizontal one, the second the vertical one.
+            const auto& e = run.drawing.entries;
+            EXPECT_NEAR(double(e.at(0).x2 - e.at(0).x1) / (e.at(1).y1 - e.at(1).y2), double(a) / b, 0.05);
+            return { std::to_string(a + b + c) };
+        } },
+    { "89_daikei_menseki.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(上底 (\d+)cm、下底 (\d+)cm、高さ (\d+)cm)");
+            const long a = number(n[0]), b = number(n[1]);
+            EXPECT_LT(a, b);
+            // The lower base is drawn first, the upper one second, to the same scale.
+            const auto& e = run.drawing.entries;
+            EXPECT_NEAR(double(e.at(1).x2 - e.at(1).x1) / (e.at(0).x2 - e.at(0).x1), double(a) / b, 0.03);
+            return { decimalText((a + b) * number(n[2]) * 5, 1) };
+        } },
     // 単位換算
-    { "91_nagasa.txt", [](const QuestionRun& run) {
-         return unitConversion(run, R"((\d+)(km|cm|mm|m)(?: (\d+)(cm))? = □(km|cm|mm|m)$)");
-     } },
-    { "92_omosa.txt", [](const QuestionRun& run) {
-         return unitConversion(run, R"((\d+)(kg|t|g)(?: (\d+)(g))? = □(kg|t|g)$)");
-     } },
+    { "91_nagasa.txt",
+        [](const QuestionRun& run) {
+            return unitConversion(run, R"((\d+)(km|cm|mm|m)(?: (\d+)(cm))? = □(km|cm|mm|m)$)");
+        } },
+    { "92_omosa.txt",
+        [](const QuestionRun& run) { return unitConversion(run, R"((\d+)(kg|t|g)(?: (\d+)(g))? = □(kg|t|g)$)"); } },
     { "93_jikan.txt", timeConversion },
-    { "94_kasa.txt", [](const QuestionRun& run) {
-         return unitConversion(run, R"((\d+)(mL|dL|L)(?: (\d+)(dL))? = □(mL|dL|L)$)");
-     } },
+    { "94_kasa.txt",
+        [](const QuestionRun& run) { return unitConversion(run, R"((\d+)(mL|dL|L)(?: (\d+)(dL))? = □(mL|dL|L)$)"); } },
     // 文章題
-    { "95_kaimono.txt", [](const QuestionRun& run) {
-         const auto n = numbersIn(run.question, R"(1本(\d+)円のえんぴつを(\d+)本と、1さつ(\d+)円のノートを1さつ買います。\n(\d+)円出すと)");
-         const long change = number(n[3]) - number(n[0]) * number(n[1]) - number(n[2]);
-         EXPECT_GT(change, 0);
-         return withUnit(change, "円");
-     } },
-    { "96_hayasa.txt", [](const QuestionRun& run) -> Forms {
-         const std::string& q = run.question;
-         std::smatch m;
-         if (std::regex_search(q, m, std::regex(R"(時速(\d+)kmで走る車が(\d+)時間走ると)")))
-             return withUnit(std::stol(m[1]) * std::stol(m[2]), "km");
-         if (std::regex_search(q, m, std::regex(R"((\d+)kmの道のりを(\d+)時間で)"))) {
-             EXPECT_EQ(std::stol(m[1]) % std::stol(m[2]), 0);
-             const std::string v = std::to_string(std::stol(m[1]) / std::stol(m[2]));
-             return { v, "時速" + v + "km" };
-         }
-         const auto n = numbersIn(q, R"(時速(\d+)kmで走る車が(\d+)km進むには)");
-         EXPECT_EQ(number(n[1]) % number(n[0]), 0);
-         return withUnit(number(n[1]) / number(n[0]), "時間");
-     } },
-    { "97_wakeru.txt", [](const QuestionRun& run) -> Forms {
-         const auto n = numbersIn(run.question, R"(が(\d+)(個|本|まい)あります。\n(\d+)人で)");
-         const long total = number(n[0]), people = number(n[2]);
-         const std::string q = std::to_string(total / people), r = std::to_string(total % people), unit = n[1];
-         EXPECT_NE(total % people, 0);
-         return { q + unit + "あまり" + r + unit, q + "あまり" + r };
-     } },
+    { "95_kaimono.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(run.question,
+                R"(1本(\d+)円のえんぴつを(\d+)本と、1さつ(\d+)円のノートを1さつ買います。\n(\d+)円出すと)");
+            const long change = number(n[3]) - number(n[0]) * number(n[1]) - number(n[2]);
+            EXPECT_GT(change, 0);
+            return withUnit(change, "円");
+        } },
+    { "96_hayasa.txt",
+        [](const QuestionRun& run) -> Forms {
+            const std::string& q = run.question;
+            std::smatch m;
+            if (std::regex_search(q, m, std::regex(R"(時速(\d+)kmで走る車が(\d+)時間走ると)")))
+                return withUnit(std::stol(m[1]) * std::stol(m[2]), "km");
+            if (std::regex_search(q, m, std::regex(R"((\d+)kmの道のりを(\d+)時間で)"))) {
+                EXPECT_EQ(std::stol(m[1]) % std::stol(m[2]), 0);
+                const std::string v = std::to_string(std::stol(m[1]) / std::stol(m[2]));
+                return { v, "時速" + v + "km" };
+            }
+            const auto n = numbersIn(q, R"(時速(\d+)kmで走る車が(\d+)km進むには)");
+            EXPECT_EQ(number(n[1]) % number(n[0]), 0);
+            return withUnit(number(n[1]) / number(n[0]), "時間");
+        } },
+    { "97_wakeru.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(が(\d+)(個|本|まい)あります。\n(\d+)人で)");
+            const long total = number(n[0]), people = number(n[2]);
+            const std::string q = std::to_string(total / people), r = std::to_string(total % people), unit = n[1];
+            EXPECT_NE(total % people, 0);
+            return { q + unit + "あまり" + r + unit, q + "あまり" + r };
+        } },
 };
 
 // Names the file when a row fails, instead of the bytes of the row.

@@ -50,15 +50,11 @@ std::string pictureProblem(const DrawingList& drawing)
         bool fits = true;
         switch (static_cast<DrawingKind>(c.kind)) {
         case DrawingKind::Line:
-        case DrawingKind::Box:
-            fits = inPicture(c.x1) && inPicture(c.y1) && inPicture(c.x2) && inPicture(c.y2);
-            break;
+        case DrawingKind::Box: fits = inPicture(c.x1) && inPicture(c.y1) && inPicture(c.x2) && inPicture(c.y2); break;
         case DrawingKind::Circle:
             fits = inPicture(c.x1 - c.x2) && inPicture(c.x1 + c.x2) && inPicture(c.y1 - c.x2) && inPicture(c.y1 + c.x2);
             break;
-        case DrawingKind::Text:
-            fits = inPicture(c.x1) && inPicture(c.y1) && !c.text.empty();
-            break;
+        case DrawingKind::Text: fits = inPicture(c.x1) && inPicture(c.y1) && !c.text.empty(); break;
         }
         if (!fits)
             return "kind " + std::to_string(c.kind) + " at " + std::to_string(c.x1) + "," + std::to_string(c.y1)
@@ -100,7 +96,8 @@ TEST_P(BundledFile, EndsEveryStatementWithSemicolon)
         const char16_t c = code[i];
         if (inside) {
             // A ";" or "(" in an operand would split or swallow statements.
-            EXPECT_NE(c, u';') << "\";\" inside parentheses at " << i << ": " << utf8(code.substr(i > 30 ? i - 30 : 0, 60));
+            EXPECT_NE(c, u';') << "\";\" inside parentheses at " << i << ": "
+                               << utf8(code.substr(i > 30 ? i - 30 : 0, 60));
             EXPECT_NE(c, u'(') << "\"(\" inside parentheses at " << i;
             if (c == u')')
                 inside = false;

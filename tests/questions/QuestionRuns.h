@@ -40,7 +40,7 @@ struct QuestionRun {
     std::string answerText;
     std::vector<std::string> answers; // answerText cut at every "_"
     DrawingList drawing;
-    std::vector<std::string> boxes;   // errors and msgbox texts of this run
+    std::vector<std::string> boxes; // errors and msgbox texts of this run
 };
 
 inline std::vector<std::string> splitAnswers(const std::string& text)

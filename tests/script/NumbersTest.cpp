@@ -2,8 +2,8 @@
 
 #include <cfloat>
 #include <charconv>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -131,8 +131,8 @@ TEST(Numbers, SingleTextAgreesWithTheGeneralFormatter)
         if (!std::isfinite(value) || value == 0)
             continue;
         char buffer[32];
-        const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-            std::chars_format::general, 7);
+        const auto written
+            = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 7);
         std::string expected(buffer, written.ptr);
         for (char& c : expected)
             c = c == 'e' ? 'E' : c;
@@ -151,8 +151,15 @@ TEST(Numbers, IntegerTextAndRounding)
     EXPECT_EQ(IntegerText(25), u"25");
     EXPECT_EQ(IntegerText(-32768), u"-32768");
     const std::pair<double, double> rounding[] = {
-        { 2.5, 2 }, { 3.5, 4 }, { -2.5, -2 }, { -3.5, -4 }, { 0.49999999999999994, 0 }, { 12.5, 12 }, { 13.5, 14 },
-        { 87.5, 88 }, { -0.5, -0.0 },
+        { 2.5, 2 },
+        { 3.5, 4 },
+        { -2.5, -2 },
+        { -3.5, -4 },
+        { 0.49999999999999994, 0 },
+        { 12.5, 12 },
+        { 13.5, 14 },
+        { 87.5, 88 },
+        { -0.5, -0.0 },
     };
     for (const auto& [in, out] : rounding)
         EXPECT_EQ(RoundHalfEven(in), out) << in;

@@ -37,8 +37,7 @@ TEST_P(Preprocessing, BuildsTheStatementList)
 }
 
 INSTANTIATE_TEST_SUITE_P(Script, Preprocessing,
-    ::testing::Values(
-        ListCase { "empty", u"", { { u"", u"" } }, -1 },
+    ::testing::Values(ListCase { "empty", u"", { { u"", u"" } }, -1 },
         ListCase { "one statement", u"random(a,1,9);", { { u"random", u"a,1,9," } }, 0 },
         ListCase { "if block", u"if(a==b){ strout(Yes); };",
             { { u"if{", u"a==b," }, { u"strout", u"Yes," }, { u"}", u"" } }, 2 },
@@ -58,8 +57,7 @@ INSTANTIATE_TEST_SUITE_P(Script, Preprocessing,
         ListCase { "no semicolon", u"strout(x)", { { u"strout", u"x," } }, -1 },
         ListCase { "trailing statement", u"int(a);strout(x)", { { u"int", u"a," }, { u"strout", u"x," } }, 1 },
         ListCase { "lone trailing parenthesis", u"int(a);(", { { u"int", u"a," } }, 0 },
-        ListCase { "trailing text in a spare entry", u"strout(a;b);x",
-            { { u"strout", u"a;b," }, { u"x", u"" } }, 1 },
+        ListCase { "trailing text in a spare entry", u"strout(a;b);x", { { u"strout", u"a;b," }, { u"x", u"" } }, 1 },
         ListCase { "line comment ends at CR", u"int(a);//c\r\nint(b);", { { u"int", u"a," }, { u"int", u"b," } }, 1 },
         ListCase { "lone LF does not end a line comment", u"//c\nint(b);\r\nint(c);", { { u"int", u"c," } }, 0 },
         ListCase { "unterminated block comment", u"int(a);/*int(b);", { { u"int", u"a," } }, 0 },

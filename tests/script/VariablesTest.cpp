@@ -97,8 +97,7 @@ TEST(Variables, StoreAndRead)
             { { S::Store, u"a,b", u"3", Fault::None }, { S::Read, u"a,b", u"3", Fault::None } } },
         { "empty name", { { VarType::Int, u"" } },
             { { S::Store, u"", u"4", Fault::None }, { S::Read, u"", u"4", Fault::None } } },
-        { "digits as a name", { { VarType::Int, u"5," } },
-            { { S::Read, u"5", u"0", Fault::None } } },
+        { "digits as a name", { { VarType::Int, u"5," } }, { { S::Read, u"5", u"0", Fault::None } } },
         { "zebra", { { VarType::Int, u"Zebra," } },
             { { S::Store, u"ZEBRA", u"1", Fault::None }, { S::Read, u"zebra", u"1", Fault::None } } },
     };

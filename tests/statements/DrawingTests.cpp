@@ -14,8 +14,8 @@ DrawingCommand entry(DrawingKind kind, std::int16_t x1, std::int16_t y1, std::in
 std::string describe(const DrawingCommand& c)
 {
     return std::to_string(c.kind) + " (" + std::to_string(c.x1) + "," + std::to_string(c.y1) + ","
-        + std::to_string(c.x2) + "," + std::to_string(c.y2) + ") \"" + utf8(c.text) + "\" rgb "
-        + std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue);
+        + std::to_string(c.x2) + "," + std::to_string(c.y2) + ") \"" + utf8(c.text) + "\" rgb " + std::to_string(c.red)
+        + "," + std::to_string(c.green) + "," + std::to_string(c.blue);
 }
 
 struct DrawingCase {

@@ -17,7 +17,7 @@ TEST(MathFunctions, Values)
         { u"=sin(s,180)", u"s", "0" },
         { u"=sin(s,-30)", u"s", "-0.5" },
         { u"=sin(s,1)", u"s", "0.0175" },
-        { u"=sin(s,30.5)", u"s", "0.5" },    // 30 degrees: the argument rounds half to even
+        { u"=sin(s,30.5)", u"s", "0.5" }, // 30 degrees: the argument rounds half to even
         { u"=sin(s,31.5)", u"s", "0.5299" }, // 32 degrees
         { u"=sin(s,30,99)", u"s", "0.5" },
         { u"=cos(s,30)", u"s", "0.866" },

@@ -20,8 +20,8 @@ TEST(Random, DrawsAndRounding)
     const RandomCase cases[] = {
         { u"int(x);random(x,9,1);", 0.0f, u"x", "1", Fault::None },
         { u"int(x);random(x,9,1);", justBelowOne, u"x", "10", Fault::None },
-        { u"int(x);random(x,9,1);", 0.5f, u"x", "6", Fault::None },   // 5.5 goes to the even 6
-        { u"int(x);random(x,1,0);", 0.5f, u"x", "0", Fault::None },   // 0.5 goes to the even 0
+        { u"int(x);random(x,9,1);", 0.5f, u"x", "6", Fault::None }, // 5.5 goes to the even 6
+        { u"int(x);random(x,1,0);", 0.5f, u"x", "0", Fault::None }, // 0.5 goes to the even 0
         { u"int(x);random(x,-4,0);", 0.25f, u"x", "-1", Fault::None },
         { u"int(x);random(x,-4,0);", justBelowOne, u"x", "-4", Fault::None },
         { u"int(x);random(x,0,5);", 0.7f, u"x", "5", Fault::None },

@@ -82,7 +82,8 @@ struct ScriptRun {
 
 // The layout of an error box: message, a blank line, then the statement's
 // index, four blanks and its context.
-inline std::string errorBox(std::u16string_view message, int index, std::u16string_view keyword, std::u16string_view operand)
+inline std::string errorBox(
+    std::u16string_view message, int index, std::u16string_view keyword, std::u16string_view operand)
 {
     Text text(message);
     text += u"\r\n\r\n";

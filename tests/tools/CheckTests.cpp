@@ -62,32 +62,31 @@ TEST_F(CheckTest, EachBrokenFileTripsItsCheck)
             "次の命令を認識できませんでした。", true, 12, 1, "" },
         { "error in some runs only", healthy + "if(a>=50){=/(c,a,0);};", 40, "error", "エラー", true, -1, -1, "" },
         { "endless loop", healthy + "int(i);while(i<=-1){};", 2, "guard", "statement cap", true, 2, 1, "" },
-        { "message flood", healthy + "int(i);while(i>=60){=+(i,i,1);msgbox(x);};", 3, "guard", "message cap", true,
-            3, 1, "" },
+        { "message flood", healthy + "int(i);while(i>=60){=+(i,i,1);msgbox(x);};", 3, "guard", "message cap", true, 3,
+            1, "" },
         { "no title", "strout(q);ans(1);", 3, "empty", "empty title", true, 3, 1, "" },
         { "no question", "title(T);ans(1);", 3, "empty", "empty question", true, 3, 1, "" },
         { "no answer", "title(T);strout(q);", 3, "empty", "empty answer", true, 3, 1, "" },
         { "answer only in some runs", "title(T);strout(q);int(k);random(k,1,0);if(k==1){ans(1);};", 30, "empty",
             "empty answer", true, -1, -1, "" },
-        { "category drawn at random", healthy + "int(k);random(k,1,9);linetext([k]);", 30, "differs", "category",
+        { "category drawn at random", healthy + "int(k);random(k,1,9);linetext([k]);", 30, "differs", "category", true,
+            -1, -1, "" },
+        { "description drawn at random", healthy + "int(k);random(k,1,9);extext([k]);", 30, "differs", "description",
             true, -1, -1, "" },
-        { "description drawn at random", healthy + "int(k);random(k,1,9);extext([k]);", 30, "differs",
-            "description", true, -1, -1, "" },
         { "answer with a line break", "title(T);strout(q);ans(1_2\\n3);", 3, "marking", "cannot be typed", true, 3, 1,
             "\"2\\r\\n3\"" },
         { "same question every run", "title(T);strout(q);ans(1);", 30, "variety", "1 distinct questions in 30 runs",
             false, 0, 1, "" },
         { "line off the picture", healthy + "line(0,0,1200,10);", 3, "picture", "line outside", false, 3, 1,
             "x2 = 1200" },
-        { "box off the picture", healthy + "square(-5,0,10,10);", 3, "picture", "box outside", false, 3, 1,
-            "x1 = -5" },
+        { "box off the picture", healthy + "square(-5,0,10,10);", 3, "picture", "box outside", false, 3, 1, "x1 = -5" },
         { "circle over the edge", healthy + "circle(990,500,20);", 3, "picture", "circle outside", false, 3, 1,
             "right = 1010" },
-        { "circle with a negative radius", healthy + "circle(500,500,-3);", 3, "picture", "negative radius", false,
-            3, 1, "" },
+        { "circle with a negative radius", healthy + "circle(500,500,-3);", 3, "picture", "negative radius", false, 3,
+            1, "" },
         { "line width of zero", healthy + "line(0,0,10,10,0);", 3, "picture", "line pen width", false, 3, 1, "\"0\"" },
-        { "box width that is no number", healthy + "square(0,0,10,10,thick);", 3, "picture", "box pen width", false,
-            3, 1, "\"thick\"" },
+        { "box width that is no number", healthy + "square(0,0,10,10,thick);", 3, "picture", "box pen width", false, 3,
+            1, "\"thick\"" },
         { "long print near the edge", healthy + "print(abcdefg,700,10);", 3, "picture", "print text", false, 3, 1,
             "\"abcdefg\" at x = 700" },
     };
@@ -122,7 +121,8 @@ TEST_F(CheckTest, EachBrokenFileTripsItsCheck)
 
 TEST_F(CheckTest, ErrorsNameTheirStatementAndLine)
 {
-    Json report = check("title(T);\r\nstrout(q);ans(1);\r\n\r\nint(i);\r\nwhile(i>=2){=+(i,i,1);\r\n  bogus(x);\r\n};", 5, 1);
+    Json report
+        = check("title(T);\r\nstrout(q);ans(1);\r\n\r\nint(i);\r\nwhile(i>=2){=+(i,i,1);\r\n  bogus(x);\r\n};", 5, 1);
     ASSERT_EQ(report["findings"].size(), 2u) << report.dump();
     Json finding = report["findings"][0];
     EXPECT_EQ(finding["check"], "error");
@@ -169,22 +169,25 @@ TEST_F(RunnerTest, TraceShowsEveryPassAndWhatItDid)
     Result result = run({ "--trace", "--seed", "4", file });
     EXPECT_EQ(result.status, 1);
     const std::string expected = "seed 4\n"
-                                 "== " + file + "  (trace of run 1)\n"
-                                 "0  line 1  depth 0  ran      int \"i,\"\n"
-                                 "1  line 2  depth 1  ran      while{ \"i>=2,\"\n"
-                                 "2  line 3  depth 1  ran      =+ \"i,i,1,\"  -> i:0 = \"1\";\n"
-                                 "3  line 4  depth 1  ran      } \"\"\n"
-                                 "1  line 2  depth 1  ran      while{ \"i>=2,\"\n"
-                                 "2  line 3  depth 1  ran      =+ \"i,i,1,\"  -> i:0 = \"2\";\n"
-                                 "3  line 4  depth 1  ran      } \"\"\n"
-                                 "1  line 2  depth 1  ran      while{ \"i>=2,\"\n"
-                                 "2  line 3  depth 1  skipped  =+ \"i,i,1,\"\n"
-                                 "3  line 4  depth 0  ran      } \"\"\n"
-                                 "4  line 5  depth 0  ran      strout \"[i]\\\\n,\"  -> question += \"2\\r\\n\";\n"
-                                 "5  line 5  depth 0  ran      title \"x,\"  -> title += \"x\";\n"
-                                 "6  line 5  depth 0  ran      bogus \"\"  -> message \"エラー　：　次の命令を認識できませんでした。"
-                                 "\\r\\n\\r\\n6    bogus    \\\"\\\"\";\n"
-                                 "== " + file + "  (run 1)\n";
+                                 "== "
+        + file
+        + "  (trace of run 1)\n"
+          "0  line 1  depth 0  ran      int \"i,\"\n"
+          "1  line 2  depth 1  ran      while{ \"i>=2,\"\n"
+          "2  line 3  depth 1  ran      =+ \"i,i,1,\"  -> i:0 = \"1\";\n"
+          "3  line 4  depth 1  ran      } \"\"\n"
+          "1  line 2  depth 1  ran      while{ \"i>=2,\"\n"
+          "2  line 3  depth 1  ran      =+ \"i,i,1,\"  -> i:0 = \"2\";\n"
+          "3  line 4  depth 1  ran      } \"\"\n"
+          "1  line 2  depth 1  ran      while{ \"i>=2,\"\n"
+          "2  line 3  depth 1  skipped  =+ \"i,i,1,\"\n"
+          "3  line 4  depth 0  ran      } \"\"\n"
+          "4  line 5  depth 0  ran      strout \"[i]\\\\n,\"  -> question += \"2\\r\\n\";\n"
+          "5  line 5  depth 0  ran      title \"x,\"  -> title += \"x\";\n"
+          "6  line 5  depth 0  ran      bogus \"\"  -> message \"エラー　：　次の命令を認識できませんでした。"
+          "\\r\\n\\r\\n6    bogus    \\\"\\\"\";\n"
+          "== "
+        + file + "  (run 1)\n";
     EXPECT_EQ(result.out.substr(0, expected.size()), expected);
 }
 

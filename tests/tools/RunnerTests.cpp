@@ -218,7 +218,8 @@ TEST(RunQuestion, ObserverSeesEveryRun)
     std::vector<std::size_t> boxes;
     runner::runQuestion(
         "f", u"int(a);=(a,5);title([a]);bogus;", 2, random,
-        [&](const runner::RunReport& report) { boxes.push_back(report.messages.size()); }, runner::RunHooks { &counts, {} });
+        [&](const runner::RunReport& report) { boxes.push_back(report.messages.size()); },
+        runner::RunHooks { &counts, {} });
     EXPECT_EQ(counts.passed, 8);
     EXPECT_EQ(counts.stores, 2);
     EXPECT_EQ(counts.appends, 2);
