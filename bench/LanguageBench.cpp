@@ -1,15 +1,20 @@
 // How fast the language runs question scripts: statements per second for loop,
-// text and float work, microseconds per typical question, and array access.
-// bench/tcl holds the same work in Tcl for a comparison with a mature
-// interpreter.
+// text and float work, questions per second for a typical question, and array
+// access. The scripts are the question files in bench/scripts, which
+// bench/compare also runs through numbrelle-run beside the same work in Tcl,
+// Python and Lua.
 
+#include "bench/PassCounter.h"
+#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
+#include "platform/StdFileSystem.h"
 #include "script/Interpreter.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <string>
 
 namespace numbrelle {
 namespace {
@@ -34,71 +39,22 @@ private:
     std::uint32_t m_state = 12345;
 };
 
-// Counts every pass of the run loop, skipped and block statements included.
-class PassCounter : public RunObserver {
-public:
-    void statementPassed(std::int32_t, bool, std::size_t) override { ++passes; }
-    std::int64_t passes = 0;
-};
-
-constexpr std::u16string_view loopScript = u"int(i);int(j);int(s);int(m);"
-                                           u"for(i,1,500){for(j,1,1000){=+(s,i,j);=mod(m,s,7);};};";
-
-constexpr std::u16string_view textScript = u"str(t);int(k);"
-                                           u"for(k,1,2000){=(t,[t]x);strout([k]\\s);};";
-
-constexpr std::u16string_view floatScript = u"single(x);single(y);int(k);"
-                                            u"for(k,1,20000){=sin(x,k);dec=*(y,x,1.5);dec=+(y,y,0.25);};";
-
-constexpr std::u16string_view arrayScript = u"int(a:1000);int(i);int(s);"
-                                            u"for(i,0,999){=*(a:i,i,2);};"
-                                            u"for(i,0,999){=+(s,a:i,s);=mod(s,s,1000);};";
-
-// A typical question: declarations, draws, a little arithmetic and a branch,
-// the question text and its answers.
-constexpr std::u16string_view questionScript = u"title(Sums\\sof\\stwo\\snumbers);\r\n"
-                                               u"linetext(Addition);\r\n"
-                                               u"extext(Adds\\stwo\\stwo-digit\\snumbers.);\r\n"
-                                               u"int(a);int(b);int(c);int(d);str(q);\r\n"
-                                               u"random(a,89,10);\r\n"
-                                               u"random(b,89,10);\r\n"
-                                               u"=+(c,a,b);\r\n"
-                                               u"=mod(d,c,10);\r\n"
-                                               u"if(c>=100){\r\n"
-                                               u"  strout(Carry\\sover\\sa\\shundred.\\n);\r\n"
-                                               u"}else{\r\n"
-                                               u"  strout(No\\scarry.\\n);\r\n"
-                                               u"};\r\n"
-                                               u"=(q,[a]\\s+\\s[b]);\r\n"
-                                               u"strout([q]\\s=\\s?);\r\n"
-                                               u"if(d==0){\r\n"
-                                               u"  strout(\\n\\lends\\sin\\s0\\r);\r\n"
-                                               u"};\r\n"
-                                               u"ans([c]);\r\n"
-                                               u"ans(_);\r\n"
-                                               u"ans([c].0);\r\n";
-
 struct Runner {
     SilentBox box;
     LcgRandom random;
     Interpreter interp { box, random };
 
-    explicit Runner(std::u16string_view script) { interp.BuildStatementList(script); }
-
-    std::int64_t countPasses()
+    explicit Runner(const char* name)
     {
-        PassCounter counter;
-        interp.setObserver(&counter);
-        interp.RunScript();
-        interp.setObserver(nullptr);
-        return counter.passes;
+        StdFileSystem files;
+        interp.BuildStatementList(ReadQuestionFile(files, std::string(NUMBRELLE_BENCH_SCRIPTS "/") + name));
     }
 };
 
-void runStatements(benchmark::State& state, std::u16string_view script)
+void runStatements(benchmark::State& state, const char* script)
 {
     Runner runner(script);
-    const std::int64_t passes = runner.countPasses();
+    const std::int64_t passes = countPasses(runner.interp);
     for (auto _ : state) {
         runner.interp.RunScript();
         benchmark::DoNotOptimize(runner.interp.record().questionText.size());
@@ -110,15 +66,15 @@ void runStatements(benchmark::State& state, std::u16string_view script)
         state.SkipWithError("the script showed a message box");
 }
 
-void LoopHeavy(benchmark::State& state) { runStatements(state, loopScript); }
-void TextBuilding(benchmark::State& state) { runStatements(state, textScript); }
-void Floats(benchmark::State& state) { runStatements(state, floatScript); }
-void ArrayLoop(benchmark::State& state) { runStatements(state, arrayScript); }
+void LoopHeavy(benchmark::State& state) { runStatements(state, "loops.txt"); }
+void TextBuilding(benchmark::State& state) { runStatements(state, "text.txt"); }
+void Floats(benchmark::State& state) { runStatements(state, "floats.txt"); }
+void ArrayLoop(benchmark::State& state) { runStatements(state, "arrays.txt"); }
 
 void TypicalQuestion(benchmark::State& state)
 {
-    Runner runner(questionScript);
-    const std::int64_t passes = runner.countPasses();
+    Runner runner("question.txt");
+    const std::int64_t passes = countPasses(runner.interp);
     for (auto _ : state) {
         runner.interp.RunScript();
         benchmark::DoNotOptimize(runner.interp.record().answerText.size());

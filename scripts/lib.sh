@@ -13,6 +13,12 @@ NUMBRELLE_PACKAGES=(
     clang clang-tidy clang-format libclang-rt-14-dev
 )
 
+# Only bench/compare needs these: the peers it measures the language against,
+# and the instruction counter for profiling the workloads.
+NUMBRELLE_BENCH_PACKAGES=(
+    tcl8.6 python3 lua5.4 valgrind
+)
+
 # Two jobs at most: the CI machine has two cores and so do the shared ones.
 NUMBRELLE_JOBS=${NUMBRELLE_JOBS:-$(( $(nproc) < 2 ? $(nproc) : 2 ))}
 
@@ -20,10 +26,13 @@ numbrelle_log() {
     printf '%s\n' "$*" >&2
 }
 
-# Installs whichever packages are missing; says nothing when all are in place.
+# numbrelle_install_packages [PACKAGE...]: installs whichever of the packages
+# (NUMBRELLE_PACKAGES when none are named) are missing; says nothing when all
+# are in place.
 numbrelle_install_packages() {
-    local missing=() package
-    for package in "${NUMBRELLE_PACKAGES[@]}"; do
+    local wanted=("$@") missing=() package
+    [ $# -eq 0 ] && wanted=("${NUMBRELLE_PACKAGES[@]}")
+    for package in "${wanted[@]}"; do
         if [ "$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null)" != "install ok installed" ]; then
             missing+=("$package")
         fi

@@ -1,4 +1,4 @@
-# Sine rounded to four places, then single-precision-style arithmetic (as Floats).
+# A sine rounded to four places, then the arithmetic of scripts/floats.txt.
 proc run {} {
     set pi 3.14159265358979
     set y 0.0
@@ -7,5 +7,13 @@ proc run {} {
         set y [expr {$x * 1.5}]
         set y [expr {$y + 0.25}]
     }
-    return $y
+    return [format %.7G $y]
+}
+
+# Run as a script: tclsh FILE [N] prints the question text N times.
+if {[info exists argv0] && [file normalize [info script]] eq [file normalize $argv0]} {
+    set n [expr {$argc > 0 ? [lindex $argv 0] : 1}]
+    for {set r 0} {$r < $n} {incr r} {
+        puts [run]
+    }
 }

@@ -1,5 +1,5 @@
 # A typical question: two draws, a sum, a branch, the texts and the answers
-# (as TypicalQuestion).
+# (as scripts/question.txt). Returns the question text.
 proc run {} {
     set title "Sums of two numbers"
     set category Addition
@@ -22,5 +22,13 @@ proc run {} {
     set answer "$c"
     append answer "_"
     append answer "$c.0"
-    return [list $title $category $description $question $answer]
+    return $question
+}
+
+# Run as a script: tclsh FILE [N] prints the question text N times.
+if {[info exists argv0] && [file normalize [info script]] eq [file normalize $argv0]} {
+    set n [expr {$argc > 0 ? [lindex $argv 0] : 1}]
+    for {set r 0} {$r < $n} {incr r} {
+        puts [run]
+    }
 }
