@@ -31,10 +31,10 @@ Operands evaluateOperands(Interpreter& interp, const CompiledStatement& compiled
 {
     Value working = Value::ofText(compiled.scanLast);
     Value value;
-    if (interp.numericValue(compiled.fields[1], value))
+    if (interp.checkedNumericValue(compiled.fields[1], value))
         working = value;
     Value first = working;
-    if (interp.numericValue(compiled.fields[2], value))
+    if (interp.checkedNumericValue(compiled.fields[2], value))
         working = value;
     return { compiled.fields[0], first, working };
 }

@@ -13,7 +13,7 @@ namespace {
 Value operand(Interpreter& interp, const Ref& field)
 {
     Value value;
-    if (!interp.numericValue(field, value))
+    if (!interp.checkedNumericValue(field, value))
         value = Value::ofText(field.text);
     return value;
 }

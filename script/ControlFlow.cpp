@@ -17,13 +17,13 @@ enum class Condition { Holds, DoesNotHold, BadOperator, Faulted };
 
 void push(Interpreter& interp, BlockKind kind, std::int32_t value)
 {
-    interp.raise(interp.blockStack().push(static_cast<std::int16_t>(kind), static_cast<std::int16_t>(value)));
+    interp.raise(interp.blocks().push(static_cast<std::int16_t>(kind), static_cast<std::int16_t>(value)));
 }
 
 // The loop at the program counter is repeating when its own entry is on top.
 bool ownEntryOnTop(Interpreter& interp, BlockKind kind)
 {
-    const BlockStack& blocks = interp.blockStack();
+    const BlockStack& blocks = interp.blocks();
     return !blocks.empty() && blocks.top().kind == static_cast<std::int16_t>(kind)
         && blocks.top().value == interp.programCounter();
 }
@@ -43,7 +43,7 @@ Condition testCondition(Interpreter& interp, const CompiledStatement& compiled)
 {
     Value left;
     Value right;
-    if (!interp.operandValue(compiled.fields[0], left) || !interp.operandValue(compiled.fields[1], right))
+    if (!interp.checkedOperandValue(compiled.fields[0], left) || !interp.checkedOperandValue(compiled.fields[1], right))
         return Condition::Faulted;
 
     const Text& op = compiled.conditionOperator;
@@ -90,7 +90,7 @@ bool conditionResult(Interpreter& interp, const CompiledStatement& compiled, Con
 
 void closeOwnEntry(Interpreter& interp, std::int16_t value)
 {
-    interp.blockStack().setTop(static_cast<std::int16_t>(BlockKind::Plain), value);
+    interp.blocks().setTop(static_cast<std::int16_t>(BlockKind::Plain), value);
 }
 
 // The 16-bit integer of a value, 0 when it does not convert.
@@ -98,7 +98,7 @@ void closeOwnEntry(Interpreter& interp, std::int16_t value)
 Value numericOrWritten(Interpreter& interp, const Ref& field)
 {
     Value value;
-    if (!interp.numericValue(field, value))
+    if (!interp.checkedNumericValue(field, value))
         value = Value::ofText(field.text);
     return value;
 }
@@ -114,7 +114,7 @@ void runIf(Interpreter& interp, const Statement& statement)
 
 void runElse(Interpreter& interp, const Statement&)
 {
-    BlockStack& blocks = interp.blockStack();
+    BlockStack& blocks = interp.blocks();
     if (blocks.empty()) {
         interp.raise(Fault::SubscriptOutOfRange);
         return;
@@ -132,7 +132,7 @@ void runWhile(Interpreter& interp, const Statement& statement)
     bool repeating = ownEntryOnTop(interp, BlockKind::While);
     // Nothing inside a skipped block can change the condition, so a loop met
     // there is opened as a skipped block instead of being tested for ever.
-    if (!repeating && interp.blockStack().skipDepth() > 0) {
+    if (!repeating && interp.blocks().skipDepth() > 0) {
         push(interp, BlockKind::Plain, 0);
         return;
     }
@@ -157,7 +157,7 @@ void runWhile(Interpreter& interp, const Statement& statement)
 void runFor(Interpreter& interp, const Statement& statement)
 {
     bool repeating = ownEntryOnTop(interp, BlockKind::For);
-    if (!repeating && interp.blockStack().skipDepth() > 0) {
+    if (!repeating && interp.blocks().skipDepth() > 0) {
         push(interp, BlockKind::Plain, 0);
         return;
     }
@@ -186,7 +186,7 @@ void runFor(Interpreter& interp, const Statement& statement)
 
     Value read;
     std::int16_t before = 0;
-    bool readFaulted = !interp.numericValue(counterName, read);
+    bool readFaulted = !interp.checkedNumericValue(counterName, read);
     if (!readFaulted) {
         Fault fault = read.toInt16(before);
         interp.raise(fault);
@@ -210,8 +210,8 @@ void runFor(Interpreter& interp, const Statement& statement)
     if (advanced && read.kind != ValueKind::Int) {
         Value after;
         std::int16_t stored = 0;
-        advanced = interp.vars().NumericValue(counterName, after) == Fault::None && after.toInt16(stored) == Fault::None
-            && stored != before;
+        advanced = interp.variables().NumericValue(counterName, after) == Fault::None
+            && after.toInt16(stored) == Fault::None && stored != before;
     }
     if (readFaulted || overflowed || !advanced) {
         closeOwnEntry(interp, 0);
@@ -225,7 +225,7 @@ void runFor(Interpreter& interp, const Statement& statement)
 
 void runClose(Interpreter& interp, const Statement&)
 {
-    BlockStack& blocks = interp.blockStack();
+    BlockStack& blocks = interp.blocks();
     if (blocks.empty()) {
         interp.raise(Fault::SubscriptOutOfRange);
         return;
@@ -239,7 +239,7 @@ void runClose(Interpreter& interp, const Statement&)
 
 void runBreak(Interpreter& interp, const Statement&)
 {
-    BlockStack& blocks = interp.blockStack();
+    BlockStack& blocks = interp.blocks();
     for (std::size_t i = blocks.size(); i-- > 0;) {
         const BlockEntry& entry = blocks.at(i);
         if (entry.kind == static_cast<std::int16_t>(BlockKind::While)

@@ -8,7 +8,7 @@ namespace {
 
 void declare(Interpreter& interp, const Statement& statement, VarType type)
 {
-    interp.raise(interp.vars().Declare(type, statement.operand));
+    interp.raise(interp.variables().Declare(type, statement.operand));
 }
 
 } // namespace

@@ -29,7 +29,7 @@ void setColour(Interpreter& interp, const Ref* fields, DrawingCommand& command)
 
 void append(Interpreter& interp, DrawingCommand&& command)
 {
-    interp.raise(AddDrawing(interp.rec().drawingList, std::move(command)));
+    interp.raise(AddDrawing(interp.record().drawingList, std::move(command)));
 }
 
 DrawingCommand corners(Interpreter& interp, const std::vector<Ref>& fields, DrawingKind kind)
@@ -62,7 +62,7 @@ void runSquare(Interpreter& interp, const Statement& statement)
     const Ref& width = fields[4];
     if (!width.text.empty()) {
         Value value;
-        if (interp.numericValue(width, value))
+        if (interp.checkedNumericValue(width, value))
             command.text = value.toText();
         else
             command.text = width.text;

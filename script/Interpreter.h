@@ -100,9 +100,9 @@ public:
     void setObserver(RunObserver* observer) { m_observer = observer; }
 
     // --- For the statement handlers ---------------------------------------
-    VariableStore& vars() { return m_variables; }
-    BlockStack& blockStack() { return m_blocks; }
-    QuestionRecord& rec() { return m_record; }
+    QuestionRecord& record() { return m_record; }
+    VariableStore& variables() { return m_variables; }
+    BlockStack& blocks() { return m_blocks; }
     RandomSource& random() { return m_random; }
     std::int32_t programCounter() const { return m_pc; }
     void setProgramCounter(std::int32_t pc) { m_pc = pc; }
@@ -124,13 +124,14 @@ public:
     void showMessage(const Text& text);
     Text StatementContext(std::int32_t index) const;
 
-    // Operand helpers that raise their fault and answer whether they succeeded.
-    bool operandValue(const Ref& ref, Value& out)
+    // The store's OperandValue and NumericValue, checked: a fault is raised on
+    // the statement, and the answer is whether there was none.
+    bool checkedOperandValue(const Ref& ref, Value& out)
     {
         const Fault fault = m_variables.OperandValue(ref, out);
         return checkedValue(fault, out);
     }
-    bool numericValue(const Ref& ref, Value& out)
+    bool checkedNumericValue(const Ref& ref, Value& out)
     {
         const Fault fault = m_variables.NumericValue(ref, out);
         return checkedValue(fault, out);
@@ -209,7 +210,7 @@ private:
 inline bool Interpreter::numericInt16(const Ref& ref, std::int16_t& out)
 {
     Value value;
-    if (!numericValue(ref, value))
+    if (!checkedNumericValue(ref, value))
         return false;
     std::int16_t n = 0;
     Fault fault = value.toInt16(n);

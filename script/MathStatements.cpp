@@ -19,7 +19,7 @@ enum class Scale { Int16, Int32 };
 Value argumentOf(Interpreter& interp, const Ref& field)
 {
     Value value;
-    if (!interp.numericValue(field, value))
+    if (!interp.checkedNumericValue(field, value))
         value = Value::ofText(field.text);
     return value;
 }
@@ -145,7 +145,7 @@ void runAssign(Interpreter& interp, const Statement& statement)
                                 : pieces.size() == 1 && !pieces[0].isReference && pieces[0].literal == source.text;
     Value value;
     if (plain) {
-        if (!interp.operandValue(source, value))
+        if (!interp.checkedOperandValue(source, value))
             value = Value::ofText(source.text);
         interp.storeValue(compiled.fields[0], value);
         return;
@@ -158,12 +158,12 @@ void runAssign(Interpreter& interp, const Statement& statement)
     // A text longer than every declared name, with no index part, names no
     // variable: it is its own value, and the (possibly long) text need not be
     // split and folded to find that out.
-    if (expanded.size() > interp.vars().maxNameLength() && !contains(expanded, u':')) {
+    if (expanded.size() > interp.variables().maxNameLength() && !contains(expanded, u':')) {
         interp.storeText(compiled.fields[0], expanded);
         return;
     }
     Ref reference(expanded);
-    if (!interp.operandValue(reference, value))
+    if (!interp.checkedOperandValue(reference, value))
         value = Value::ofText(expanded);
     interp.storeValue(compiled.fields[0], value);
 }

@@ -15,13 +15,13 @@ void runPrint(Interpreter& interp, const Statement& statement)
     DrawingCommand command;
     command.kind = static_cast<std::int16_t>(DrawingKind::Text);
     Value value;
-    if (interp.numericValue(fields[0], value))
+    if (interp.checkedNumericValue(fields[0], value))
         command.text = value.toText();
     else
         command.text = fields[0].text;
     command.x1 = interp.numericInt16OrZero(fields[1]);
     command.y1 = interp.numericInt16OrZero(fields[2]);
-    interp.raise(AddDrawing(interp.rec().drawingList, std::move(command)));
+    interp.raise(AddDrawing(interp.record().drawingList, std::move(command)));
 }
 
 // The whole operand is one template: commas are part of the message.

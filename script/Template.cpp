@@ -74,7 +74,7 @@ bool Interpreter::expandTemplate(const std::vector<TemplatePiece>& pieces, Text&
     for (const TemplatePiece& piece : pieces) {
         if (piece.isReference) {
             Value value;
-            if (!operandValue(piece.reference, value))
+            if (!checkedOperandValue(piece.reference, value))
                 return false;
             value.appendTo(out);
         } else {
