@@ -73,6 +73,20 @@ std::string fourPlaces(long value)
         + text;
 }
 
+// A product of decimals, shortest first, then with the trailing zeros a child
+// keeps from the written multiplication: 800, 2 gives 8, 8.0, 8.00.
+Forms trailingZeroForms(long value, int places)
+{
+    Forms forms { decimalText(value, places) };
+    std::string full = forms.front();
+    long rest = value;
+    for (int zeros = 0; zeros < places && rest % 10 == 0; ++zeros, rest /= 10) {
+        full += full.find('.') == std::string::npos ? ".0" : "0";
+        forms.push_back(full);
+    }
+    return forms;
+}
+
 Forms fourPlaceForms(long value) { return { decimalText(value, 4), fourPlaces(value) }; }
 
 // A function value as a table gives it: four decimals, rounded.
@@ -455,14 +469,9 @@ const Derivation derivations[] = {
             return { decimalText(scaled(n[0], 2) - scaled(n[1], 2), 2) };
         } },
     { "501_shousuu_kakezan.txt",
-        [](const QuestionRun& run) -> Forms {
+        [](const QuestionRun& run) {
             const auto n = numbersIn(run.question, R"(([\d.]+) × ([\d.]+) =)");
-            const long p = scaled(n[0], 1) * scaled(n[1], 1);
-            if (p % 100 == 0)
-                return { decimalText(p, 2), decimalText(p, 2) + ".00" };
-            if (p % 10 == 0)
-                return { decimalText(p, 2), decimalText(p, 2) + "0" };
-            return { decimalText(p, 2) };
+            return trailingZeroForms(scaled(n[0], 1) * scaled(n[1], 1), 2);
         } },
     { "412_shousuu_warizan.txt",
         [](const QuestionRun& run) -> Forms {
@@ -529,7 +538,7 @@ const Derivation derivations[] = {
             EXPECT_EQ(n[1], n[2]);
             const long s = scaled(n[3], 4);
             EXPECT_EQ(s, tableValue(std::sin(radians(number(n[1]))))) << "the sine given is not the table's";
-            return { decimalText(number(n[0]) * s, 4) };
+            return { decimalText(number(n[0]) * s, 4), fourPlaces(number(n[0]) * s) };
         } },
     // 対数
     { "811_jouyou_taisuu.txt",
@@ -611,7 +620,8 @@ const Derivation derivations[] = {
                 if (c.kind == 1 && c.red == 255 && utf8(c.text) == "#paint") {
                     const std::string x = std::to_string(((c.x1 + c.x2) / 2 - 500) / 80);
                     const std::string y = std::to_string((500 - (c.y1 + c.y2) / 2) / 80);
-                    return { "(" + x + "," + y + ")", "(" + x + ", " + y + ")", x + "," + y, "(" + x + "、" + y + ")" };
+                    return { "(" + x + ", " + y + ")", "(" + x + "," + y + ")", x + "," + y, x + ", " + y,
+                        "(" + x + "、" + y + ")" };
                 }
             }
             ADD_FAILURE() << "no point drawn";
@@ -620,12 +630,17 @@ const Derivation derivations[] = {
     { "420_sankakkei_mawari.txt",
         [](const QuestionRun& run) -> Forms {
             const auto n = numbersIn(run.question, R"(辺の長さ (\d+)cm、(\d+)cm、(\d+)cm)");
-            const long a = number(n[0]), b = number(n[1]), c = number(n[2]);
-            EXPECT_EQ(a * a + b * b, c * c) << "not a right triangle";
-            // The legs are drawn to scale: the first line is the horizontal one, the second the vertical one.
+            const double a = number(n[0]), b = number(n[1]), c = number(n[2]);
+            EXPECT_LT(a, b + c);
+            EXPECT_LT(b, a + c);
+            EXPECT_LT(c, a + b);
+            // Drawn to scale: the base a first, then b and c going round.
             const auto& e = run.drawing.entries;
-            EXPECT_NEAR(double(e.at(0).x2 - e.at(0).x1) / (e.at(1).y1 - e.at(1).y2), double(a) / b, 0.05);
-            return { std::to_string(a + b + c) };
+            auto length = [&e](int i) { return std::hypot(e.at(i).x2 - e.at(i).x1, e.at(i).y2 - e.at(i).y1); };
+            EXPECT_NEAR(length(1) / length(0), b / a, 0.02);
+            EXPECT_NEAR(length(2) / length(0), c / a, 0.02);
+            const std::string perimeter = std::to_string(number(n[0]) + number(n[1]) + number(n[2]));
+            return { perimeter, perimeter + "cm" };
         } },
     { "527_daikei_menseki.txt",
         [](const QuestionRun& run) -> Forms {
@@ -744,7 +759,8 @@ const Derivation derivations[] = {
         } },
     { "313_jikan_no_keisan.txt",
         [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(^午前(\d+)時(\d+)分から午前(\d+)時(\d+)分までは、何(分間|時間何分))");
+            const auto n
+                = numbersIn(run.question, R"(^午前(\d+)時(\d+)分から午前(\d+)時(\d+)分までは、何(分間|時間何分))");
             const long d = clockMinutes(n[2], n[3]) - clockMinutes(n[0], n[1]);
             EXPECT_GT(d, 0);
             if (n[4] == "分間") {
@@ -869,6 +885,182 @@ const Derivation derivations[] = {
             const long amount = number(n[0]) * squareMetres.at(n[1]);
             EXPECT_EQ(amount % squareMetres.at(n[2]), 0);
             return Forms { std::to_string(amount / squareMetres.at(n[2])) };
+        } },
+    { "502_shousuu_kakezan_0.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(lastLine(run.question), R"(^(\d+\.\d+) × (0\.\d+) =$)");
+            const int pa = static_cast<int>(n[0].size() - n[0].find('.') - 1);
+            const int pb = static_cast<int>(n[1].size() - n[1].find('.') - 1);
+            return trailingZeroForms(scaled(n[0], pa) * scaled(n[1], pb), pa + pb);
+        } },
+    { "503_shousuu_warizan_shousuu.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(lastLine(run.question), R"(^([\d.]+) ÷ (\d+\.\d) =$)");
+            const Rational q = evaluate(n[0] + "÷" + n[1]);
+            EXPECT_EQ(10 % q.d, 0) << "not a quotient to tenths";
+            return trailingZeroForms(q.n * (10 / q.d), 1);
+        } },
+    { "504_seisuu_wari_shousuu.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(lastLine(run.question), R"(^(\d+) ÷ (\d+\.\d) =$)");
+            const Rational q = evaluate(n[0] + "÷" + n[1]);
+            EXPECT_EQ(10 % q.d, 0) << "not a quotient to tenths";
+            return trailingZeroForms(q.n * (10 / q.d), 1);
+        } },
+    { "505_shou_wo_gaisuu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(^([\d.]+) ÷ ([\d.]+) の商を、四しゃ五入して1/10の位まで)");
+            const long a = scaled(n[0], 1), b = scaled(n[1], 1);
+            EXPECT_NE(a * 100 % b, 0) << "the quotient ends by the hundredths";
+            const long tenths = (a * 100 / b + 5) / 10;
+            const std::string shown = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+            if (tenths % 10 == 0)
+                return { shown, std::to_string(tenths / 10) };
+            return { shown };
+        } },
+    { "508_tsuubun.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(^(\d+)/(\d+)と(\d+)/(\d+)を通分)");
+            const long a = number(n[0]), b = number(n[1]), c = number(n[2]), d = number(n[3]);
+            EXPECT_NE(b, d);
+            EXPECT_EQ(std::gcd(a, b), 1);
+            EXPECT_EQ(std::gcd(c, d), 1);
+            const long l = std::lcm(b, d);
+            const std::string x = std::to_string(a * l / b) + "/" + std::to_string(l);
+            const std::string y = std::to_string(c * l / d) + "/" + std::to_string(l);
+            return { x + "と" + y, x + "," + y, x + "、" + y, x + ", " + y };
+        } },
+    { "515_wariai.txt",
+        [](const QuestionRun& run) -> Forms {
+            std::smatch m;
+            long whole = 0, part = 0;
+            const std::string& q = run.question;
+            if (std::regex_search(q, m, std::regex(R"(クラスの人数は(\d+)人で、そのうちバスで来る人は(\d+)人)"))
+                || std::regex_search(q, m, std::regex(R"(もとのねだんが(\d+)円のおかしが、(\d+)円に)"))
+                || std::regex_search(q, m, std::regex(R"(バスケットボールで(\d+)回シュートして、(\d+)回入り)"))) {
+                whole = std::stol(m[1]);
+                part = std::stol(m[2]);
+            } else {
+                ADD_FAILURE() << "no amounts found";
+                return {};
+            }
+            EXPECT_EQ(part * 100 % whole, 0) << "the ratio has more than two decimals";
+            return { decimalText(part * 100 / whole, 2) };
+        } },
+    { "516_hyakubunritsu.txt",
+        [](const QuestionRun& run) -> Forms {
+            std::smatch m;
+            if (std::regex_search(run.question, m, std::regex(R"(^わり合の([\d.]+)を百分率で)"))) {
+                const std::string p = std::to_string(scaled(m[1], 2));
+                return { p + "%", p + " %", p + "パーセント" };
+            }
+            const auto n = numbersIn(run.question, R"(^(\d+)%を小数で)");
+            return { decimalText(number(n[0]), 2) };
+        } },
+    { "517_buai.txt",
+        [](const QuestionRun& run) -> Forms {
+            std::smatch m;
+            if (std::regex_search(run.question, m, std::regex(R"(^わり合の([\d.]+)を歩合で)"))) {
+                const long n = scaled(m[1], 3);
+                std::string kana, kanji;
+                if (n / 100 > 0) {
+                    kana += std::to_string(n / 100) + "わり";
+                    kanji += std::to_string(n / 100) + "割";
+                }
+                if (n / 10 % 10 > 0) {
+                    kana += std::to_string(n / 10 % 10) + "分";
+                    kanji += std::to_string(n / 10 % 10) + "分";
+                }
+                if (n % 10 > 0) {
+                    kana += std::to_string(n % 10) + "りん";
+                    kanji += std::to_string(n % 10) + "厘";
+                }
+                return { kana, kanji };
+            }
+            const auto n = numbersIn(run.question, R"(^歩合の((?:\dわり)?)((?:\d分)?)((?:\dりん)?)を)");
+            const long value = (n[0].empty() ? 0 : std::stol(n[0]) * 100) + (n[1].empty() ? 0 : std::stol(n[1]) * 10)
+                + (n[2].empty() ? 0 : std::stol(n[2]));
+            EXPECT_GT(value, 0);
+            return { decimalText(value, 3) };
+        } },
+    { "518_kuraberu_ryou.txt",
+        [](const QuestionRun& run) -> Forms {
+            std::smatch m;
+            const std::string& q = run.question;
+            Rational v;
+            std::string unit;
+            if (std::regex_search(q, m, std::regex(R"(^(\d+)円の(\d+)%は何円)"))) {
+                v = evaluate(m[1].str() + "×" + m[2].str() + "÷100");
+                unit = "円";
+            } else if (std::regex_search(q, m, std::regex(R"(^(\d+)mの([\d.]+)倍は何m)"))) {
+                v = evaluate(m[1].str() + "×" + m[2].str());
+                unit = "m";
+            } else {
+                const auto n = numbersIn(q, R"(定員が(\d+)人の電車に、定員の(\d+)%の人)");
+                v = evaluate(n[0] + "×" + n[1] + "÷100");
+                unit = "人";
+            }
+            const std::string a = integerText(v);
+            return { a, a + unit };
+        } },
+    { "519_moto_ni_suru_ryou.txt",
+        [](const QuestionRun& run) -> Forms {
+            std::smatch m;
+            const std::string& q = run.question;
+            Rational v;
+            std::string unit;
+            if (std::regex_search(q, m, std::regex(R"(^何円の(\d+)%が(\d+)円)"))) {
+                v = evaluate(m[2].str() + "÷" + m[1].str() + "×100");
+                unit = "円";
+            } else if (std::regex_search(q, m, std::regex(R"(^ある数の(\d+)%が(\d+)です)"))) {
+                v = evaluate(m[2].str() + "÷" + m[1].str() + "×100");
+            } else {
+                const auto n = numbersIn(q, R"(とれ高は(\d+)kgで、去年の(\d+)%でした)");
+                v = evaluate(n[0] + "÷" + n[1] + "×100");
+                unit = "kg";
+            }
+            const std::string b = integerText(v);
+            if (unit.empty())
+                return { b };
+            return { b, b + unit };
+        } },
+    { "520_heikin.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(\n\n((?:\d+g、)+\d+g)\n\n)");
+            long total = 0, count = 0;
+            const std::regex digits(R"(\d+)");
+            for (std::sregex_iterator i(n[0].begin(), n[0].end(), digits), end; i != end; ++i) {
+                total += std::stol(i->str());
+                ++count;
+            }
+            EXPECT_EQ(total * 10 % count, 0) << "the mean has more than one decimal";
+            const std::string mean = decimalText(total * 10 / count, 1);
+            return { mean, mean + "g" };
+        } },
+    { "521_tan_i_ryou_atari.txt",
+        [](const QuestionRun& run) -> Forms {
+            std::smatch m;
+            const std::string& q = run.question;
+            const char* patterns[][2]
+                = { { R"(^(\d+)mで(\d+)円のリボン)", "円" }, { R"(^(\d+)Lのガソリンで(\d+)km走る)", "km" },
+                      { R"(^広さが(\d+)㎡の部屋に(\d+)人)", "人" }, { R"(^(\d+)aの畑から(\d+)kgの)", "kg" } };
+            for (const auto& pattern : patterns) {
+                if (std::regex_search(q, m, std::regex(pattern[0]))) {
+                    const std::string per = integerText(evaluate(m[2].str() + "÷" + m[1].str()));
+                    return { per, per + pattern[1] };
+                }
+            }
+            ADD_FAILURE() << "no amounts found";
+            return {};
+        } },
+    { "523_taiseki_no_tani.txt",
+        [](const QuestionRun& run) {
+            static const std::map<std::string, long> millilitres { { "mL", 1 }, { "立方センチメートル", 1 },
+                { "dL", 100 }, { "L", 1000 }, { "立方メートル", 1000000 } };
+            const auto n = numbersIn(lastLine(run.question), R"(^(\d+)(\S+) = □(\S+)$)");
+            const long amount = number(n[0]) * millilitres.at(n[1]);
+            EXPECT_EQ(amount % millilitres.at(n[2]), 0);
+            return Forms { std::to_string(amount / millilitres.at(n[2])) };
         } },
 };
 
