@@ -1,8 +1,9 @@
 // libFuzzer entry: arbitrary bytes go the whole way a question file goes, from
-// code page 932 through line joining to three runs of one statement list, as
-// the library load and a drill run it. Built twice: as a file (bytes decoded
-// from code page 932) and, with NUMBRELLE_FUZZ_UTF16, as raw UTF-16 text, which
-// reaches surrogates and astral characters that no code page 932 file holds.
+// decoding through line joining to three runs of one statement list, as the
+// library load and a drill run it. Built twice: as a file (bytes decoded as the
+// program decodes a question file: code page 932, UTF-8 or UTF-16 by its mark)
+// and, with NUMBRELLE_FUZZ_UTF16, as raw UTF-16 text, which reaches every
+// surrogate arrangement, unpaired ones included, that no decoder hands on.
 #include "platform/Files.h"
 #include "platform/Recording.h"
 #include "platform/StdRandom.h"
