@@ -87,7 +87,8 @@ Forms trailingZeroForms(long value, int places)
     return forms;
 }
 
-Forms fourPlaceForms(long value) { return { decimalText(value, 4), fourPlaces(value) }; }
+// The four-place form the question asks for first, the short one accepted too.
+Forms fourPlaceForms(long value) { return { fourPlaces(value), decimalText(value, 4) }; }
 
 // A function value as a table gives it: four decimals, rounded.
 long tableValue(double value) { return std::lround(value * 10000); }
@@ -165,6 +166,14 @@ Forms fractionResult(const QuestionRun& run)
     if (n[2] == "×")
         return fractionForms(a * c, b * d);
     return fractionForms(a * d, b * c);
+}
+
+// The files titled 分母がちがう: the two denominators differ.
+Forms unlikeDenominators(const QuestionRun& run)
+{
+    const auto n = numbersIn(run.question, R"(\d+/(\d+) [+-] \d+/(\d+) =)");
+    EXPECT_NE(n[0], n[1]) << "equal denominators";
+    return fractionResult(run);
 }
 
 Forms trigValue(const QuestionRun& run)
@@ -491,12 +500,12 @@ const Derivation derivations[] = {
     // 分数
     { "507_yakubun.txt",
         [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"((\d+)/(\d+))");
+            const auto n = numbersIn(lastLine(run.question), R"((\d+)/(\d+))");
             EXPECT_GT(std::gcd(number(n[0]), number(n[1])), 1) << "nothing to reduce";
             return fractionForms(number(n[0]), number(n[1]));
         } },
-    { "509_bunsuu_tashizan.txt", fractionResult },
-    { "510_bunsuu_hikizan.txt", fractionResult },
+    { "509_bunsuu_tashizan.txt", unlikeDenominators },
+    { "510_bunsuu_hikizan.txt", unlikeDenominators },
     { "603_bunsuu_kakezan.txt", fractionResult },
     { "604_bunsuu_warizan.txt", fractionResult },
     // 倍数・約数
@@ -530,7 +539,13 @@ const Derivation derivations[] = {
     // 三角比
     { "801_sin.txt", trigValue },
     { "802_cos.txt", trigValue },
-    { "803_tan.txt", trigValue },
+    { "803_tan.txt",
+        [](const QuestionRun& run) {
+            // The tangent grows without bound near 90°: the file keeps to 0°-70° and 110°-180°.
+            const long d = number(numbersIn(run.question, R"(tan (\d+)°)")[0]);
+            EXPECT_TRUE(d <= 70 || (d >= 110 && d <= 180)) << d << "°";
+            return trigValue(run);
+        } },
     { "804_chokkaku_sankakkei.txt",
         [](const QuestionRun& run) -> Forms {
             const auto n
@@ -548,13 +563,13 @@ const Derivation derivations[] = {
         } },
     { "812_taisuu_no_atai.txt",
         [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(log_(\d+) (\d+)\n)");
-            const long base = number(n[0]), x = number(n[1]);
+            const auto n = numbersIn(run.question, R"(log_(\d+) (\(1/)?(\d+)\)?\n)");
+            const long base = number(n[0]), x = number(n[2]);
             long k = 0, power = 1;
             for (; power < x; ++k)
                 power *= base;
             EXPECT_EQ(power, x) << "not a power of the base";
-            return { std::to_string(k) };
+            return { std::to_string(n[1].empty() ? k : -k) };
         } },
     { "813_taisuu_no_riyou.txt",
         [](const QuestionRun& run) {
@@ -590,9 +605,11 @@ const Derivation derivations[] = {
         } },
     { "608_en_no_menseki.txt",
         [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"((半径|直径) (\d+)cm)");
-            const long r = n[0] == "半径" ? number(n[1]) : number(n[1]) / 2;
-            return { decimalText(r * r * 314, 2) };
+            const auto n = numbersIn(run.question, R"(図の(円|半円)の面積[\s\S]*（(半径|直径) (\d+)cm）)");
+            const long r = n[1] == "半径" ? number(n[2]) : number(n[2]) / 2;
+            const long area = r * r * 314; // hundredths
+            EXPECT_TRUE(n[0] == "円" || area % 2 == 0);
+            return { decimalText(n[0] == "円" ? area : area / 2, 2) };
         } },
     { "530_ensyuu.txt",
         [](const QuestionRun& run) -> Forms {
