@@ -185,11 +185,11 @@ void BM_DrawPicture(benchmark::State& state)
     DrawingList list;
     for (std::int16_t i = 0; i < 5; ++i) {
         const std::int16_t at = static_cast<std::int16_t>(100 + i * 150);
-        list.entries.push_back({ 0, 0, at, 1000, at, u"2", 0, 0, 0 });
-        list.entries.push_back({ 1, at, at, static_cast<std::int16_t>(at + 100), static_cast<std::int16_t>(at + 100),
-            u"#paint", 255, 0, 0 });
-        list.entries.push_back({ 2, 500, 500, at, 0, u"1", 0, 0, 255 });
-        list.entries.push_back({ 3, at, 50, 0, 0, u"１２３", 0, 0, 0 });
+        list.entries.push_back({ DrawingKind::Line, 0, at, 1000, at, u"2", 0, 0, 0 });
+        list.entries.push_back({ DrawingKind::Box, at, at, static_cast<std::int16_t>(at + 100),
+            static_cast<std::int16_t>(at + 100), u"#paint", 255, 0, 0 });
+        list.entries.push_back({ DrawingKind::Circle, 500, 500, at, 0, u"1", 0, 0, 255 });
+        list.entries.push_back({ DrawingKind::Text, at, 50, 0, 0, u"１２３", 0, 0, 0 });
     }
     QImage picture(273, 273, QImage::Format_ARGB32_Premultiplied);
     int penWidth = 1;

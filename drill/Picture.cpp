@@ -67,7 +67,7 @@ void PaintDrawingList(QPainter& painter, const DrawingList& list, float heightTw
             painter.setBrush(Qt::NoBrush);
         };
 
-        switch (static_cast<DrawingKind>(entry.kind)) {
+        switch (entry.kind) {
         case DrawingKind::Line:
             applyPenWidth(entry.text, penWidth);
             outline();

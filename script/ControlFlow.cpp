@@ -11,21 +11,18 @@ namespace numbrelle {
 
 namespace {
 
-enum class BlockKind : std::int16_t { Plain = 0, While = 1, For = 2 };
-
 enum class Condition { Holds, DoesNotHold, BadOperator, Faulted };
 
 void push(Interpreter& interp, BlockKind kind, std::int32_t value)
 {
-    interp.raise(interp.blocks().push(static_cast<std::int16_t>(kind), static_cast<std::int16_t>(value)));
+    interp.raise(interp.blocks().push(kind, static_cast<std::int16_t>(value)));
 }
 
 // The loop at the program counter is repeating when its own entry is on top.
 bool ownEntryOnTop(Interpreter& interp, BlockKind kind)
 {
     const BlockStack& blocks = interp.blocks();
-    return !blocks.empty() && blocks.top().kind == static_cast<std::int16_t>(kind)
-        && blocks.top().value == interp.programCounter();
+    return !blocks.empty() && blocks.top().kind == kind && blocks.top().value == interp.programCounter();
 }
 
 bool compareIntegers(Interpreter& interp, const Value& left, const Value& right, std::int16_t& a, std::int16_t& b)
@@ -88,10 +85,7 @@ bool conditionResult(Interpreter& interp, const CompiledStatement& compiled, Con
     return false;
 }
 
-void closeOwnEntry(Interpreter& interp, std::int16_t value)
-{
-    interp.blocks().setTop(static_cast<std::int16_t>(BlockKind::Plain), value);
-}
+void closeOwnEntry(Interpreter& interp, std::int16_t value) { interp.blocks().setTop(BlockKind::Plain, value); }
 
 // The 16-bit integer of a value, 0 when it does not convert.
 // A field's NumericValue; the field's own text when the evaluation faults.
@@ -119,7 +113,7 @@ void runElse(Interpreter& interp, const Statement&)
         interp.raise(Fault::SubscriptOutOfRange);
         return;
     }
-    if (blocks.top().kind != static_cast<std::int16_t>(BlockKind::Plain)) {
+    if (blocks.top().kind != BlockKind::Plain) {
         interp.ReportScriptError(messages::elseOutsideIf);
         return;
     }
@@ -231,7 +225,7 @@ void runClose(Interpreter& interp, const Statement&)
         return;
     }
     const BlockEntry& top = blocks.top();
-    if (top.kind == static_cast<std::int16_t>(BlockKind::Plain))
+    if (top.kind == BlockKind::Plain)
         blocks.pop();
     else
         interp.setProgramCounter(top.value - 1);
@@ -242,9 +236,8 @@ void runBreak(Interpreter& interp, const Statement&)
     BlockStack& blocks = interp.blocks();
     for (std::size_t i = blocks.size(); i-- > 0;) {
         const BlockEntry& entry = blocks.at(i);
-        if (entry.kind == static_cast<std::int16_t>(BlockKind::While)
-            || entry.kind == static_cast<std::int16_t>(BlockKind::For)) {
-            blocks.set(i, static_cast<std::int16_t>(BlockKind::Plain), 0);
+        if (entry.kind == BlockKind::While || entry.kind == BlockKind::For) {
+            blocks.set(i, BlockKind::Plain, 0);
             return;
         }
     }

@@ -14,7 +14,7 @@ namespace numbrelle {
 enum class DrawingKind : std::int16_t { Line = 0, Box = 1, Circle = 2, Text = 3 };
 
 struct DrawingCommand {
-    std::int16_t kind = 0;
+    DrawingKind kind = DrawingKind::Line;
     std::int16_t x1 = 0;
     std::int16_t y1 = 0;
     std::int16_t x2 = 0; // the radius of a circle

@@ -35,7 +35,7 @@ void append(Interpreter& interp, DrawingCommand&& command)
 DrawingCommand corners(Interpreter& interp, const std::vector<Ref>& fields, DrawingKind kind)
 {
     DrawingCommand command;
-    command.kind = static_cast<std::int16_t>(kind);
+    command.kind = kind;
     command.x1 = interp.numericInt16OrZero(fields[0]);
     command.y1 = interp.numericInt16OrZero(fields[1]);
     command.x2 = interp.numericInt16OrZero(fields[2]);
@@ -75,7 +75,7 @@ void runCircle(Interpreter& interp, const Statement& statement)
 {
     const std::vector<Ref>& fields = statement.compiled.fields;
     DrawingCommand command;
-    command.kind = static_cast<std::int16_t>(DrawingKind::Circle);
+    command.kind = DrawingKind::Circle;
     command.x1 = interp.numericInt16OrZero(fields[0]);
     command.y1 = interp.numericInt16OrZero(fields[1]);
     command.x2 = interp.numericInt16OrZero(fields[2]);

@@ -98,41 +98,6 @@ Text shortened(const Text& text)
 
 } // namespace
 
-Fault BlockStack::push(std::int16_t kind, std::int16_t value)
-{
-    if (m_entries.size() >= maxEntries)
-        return Fault::Overflow;
-    m_entries.push_back(BlockEntry { kind, value });
-    if (isSkip(m_entries.back()))
-        ++m_skipped;
-    return Fault::None;
-}
-
-void BlockStack::pop()
-{
-    if (m_entries.empty())
-        return;
-    if (isSkip(m_entries.back()))
-        --m_skipped;
-    m_entries.pop_back();
-}
-
-void BlockStack::set(std::size_t i, std::int16_t kind, std::int16_t value)
-{
-    BlockEntry& entry = m_entries[i];
-    if (isSkip(entry))
-        --m_skipped;
-    entry = BlockEntry { kind, value };
-    if (isSkip(entry))
-        ++m_skipped;
-}
-
-void BlockStack::clear()
-{
-    m_entries.clear();
-    m_skipped = 0;
-}
-
 Interpreter::Interpreter(MessageBox& messages, RandomSource& random)
     : m_messages(messages)
     , m_random(random)

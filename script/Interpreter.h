@@ -4,6 +4,7 @@
 // Errors never stop a run: each is shown in a message box and the run goes on.
 #pragma once
 
+#include "script/BlockStack.h"
 #include "script/DrawingList.h"
 #include "script/Fault.h"
 #include "script/StatementList.h"
@@ -26,37 +27,6 @@ struct QuestionRecord {
     Text answerText;
     Text questionText;
     DrawingList drawingList;
-};
-
-// Kinds: 0 plain block (value 1 runs, 0 skipped), 1 while loop and 2 for loop
-// (value = index of the loop statement).
-struct BlockEntry {
-    std::int16_t kind = 0;
-    std::int16_t value = 0;
-};
-
-// The open blocks of a run. It counts its (0, 0) entries as they change, so
-// deciding whether a statement is skipped costs nothing per statement.
-class BlockStack {
-public:
-    static constexpr std::size_t maxEntries = 32768;
-
-    bool empty() const { return m_entries.empty(); }
-    std::size_t size() const { return m_entries.size(); }
-    const BlockEntry& top() const { return m_entries.back(); }
-    const BlockEntry& at(std::size_t i) const { return m_entries[i]; }
-    int skipDepth() const { return m_skipped; }
-
-    Fault push(std::int16_t kind, std::int16_t value);
-    void pop();
-    void set(std::size_t i, std::int16_t kind, std::int16_t value);
-    void setTop(std::int16_t kind, std::int16_t value) { set(m_entries.size() - 1, kind, value); }
-    void clear();
-
-private:
-    static bool isSkip(const BlockEntry& e) { return e.kind == 0 && e.value == 0; }
-    std::vector<BlockEntry> m_entries;
-    int m_skipped = 0;
 };
 
 // Which record text a text statement appends to.

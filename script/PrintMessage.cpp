@@ -13,7 +13,7 @@ void runPrint(Interpreter& interp, const Statement& statement)
 {
     const std::vector<Ref>& fields = statement.compiled.fields;
     DrawingCommand command;
-    command.kind = static_cast<std::int16_t>(DrawingKind::Text);
+    command.kind = DrawingKind::Text;
     Value value;
     if (interp.checkedNumericValue(fields[0], value))
         command.text = value.toText();

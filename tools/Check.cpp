@@ -73,10 +73,11 @@ bool ignoredWidth(const Text& text)
     return !text.empty() && !(ToInt16(text, width) == Fault::None && width >= 1);
 }
 
-const char* kindName(std::int16_t kind)
+const char* kindName(DrawingKind kind)
 {
     static constexpr const char* names[] = { "line", "box", "circle", "print" };
-    return kind >= 0 && kind < 4 ? names[kind] : "drawing";
+    const auto n = static_cast<std::int16_t>(kind);
+    return n >= 0 && n < 4 ? names[n] : "drawing";
 }
 
 void checkPicture(const DrawingList& drawing, std::uint32_t seed, Findings& findings)
@@ -88,7 +89,7 @@ void checkPicture(const DrawingList& drawing, std::uint32_t seed, Findings& find
                 findings.noteRun("picture", false, kind + " outside the picture (0..1000)", seed,
                     std::string(name) + " = " + std::to_string(value));
         };
-        switch (static_cast<DrawingKind>(command.kind)) {
+        switch (command.kind) {
         case DrawingKind::Line:
         case DrawingKind::Box:
             outside("x1", command.x1);
@@ -117,9 +118,9 @@ void checkPicture(const DrawingList& drawing, std::uint32_t seed, Findings& find
             break;
         }
         }
-        if (command.kind == static_cast<std::int16_t>(DrawingKind::Text))
+        if (command.kind == DrawingKind::Text)
             continue;
-        if (command.kind == static_cast<std::int16_t>(DrawingKind::Box) && isPaint(command.text))
+        if (command.kind == DrawingKind::Box && isPaint(command.text))
             continue;
         if (ignoredWidth(command.text))
             findings.noteRun("picture", false, kind + " pen width will be ignored", seed, quoted(command.text));
@@ -235,8 +236,8 @@ CheckReport checkQuestion(const std::string& file, const Text& text, int runs)
             // A picture question may keep its text and vary its picture.
             Text question = record.questionText;
             for (const DrawingCommand& command : record.drawingList.entries) {
-                for (std::int16_t n : { command.kind, command.x1, command.y1, command.x2, command.y2, command.red,
-                         command.green, command.blue })
+                for (std::int16_t n : { static_cast<std::int16_t>(command.kind), command.x1, command.y1, command.x2,
+                         command.y2, command.red, command.green, command.blue })
                     question += static_cast<char16_t>(n);
                 question += command.text;
                 question += u'\0';

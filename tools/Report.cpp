@@ -19,9 +19,9 @@ Json drawingJson(const DrawingList& drawing)
 {
     Json entries = Json::array();
     for (const DrawingCommand& command : drawing.entries) {
-        entries.push_back({ { "kind", command.kind }, { "x1", command.x1 }, { "y1", command.y1 }, { "x2", command.x2 },
-            { "y2", command.y2 }, { "text", utf8(command.text) }, { "red", command.red }, { "green", command.green },
-            { "blue", command.blue } });
+        entries.push_back({ { "kind", static_cast<std::int16_t>(command.kind) }, { "x1", command.x1 },
+            { "y1", command.y1 }, { "x2", command.x2 }, { "y2", command.y2 }, { "text", utf8(command.text) },
+            { "red", command.red }, { "green", command.green }, { "blue", command.blue } });
     }
     return entries;
 }
@@ -47,8 +47,10 @@ std::string drawingSummary(const DrawingList& drawing)
         return "none";
     static constexpr std::array<const char*, 4> kinds = { "line", "box", "circle", "text" };
     std::array<int, 5> counts {};
-    for (const DrawingCommand& command : drawing.entries)
-        ++counts[command.kind >= 0 && command.kind < 4 ? command.kind : 4];
+    for (const DrawingCommand& command : drawing.entries) {
+        const auto kind = static_cast<std::int16_t>(command.kind);
+        ++counts[kind >= 0 && kind < 4 ? kind : 4];
+    }
     std::ostringstream out;
     out << drawing.entries.size() << (drawing.entries.size() == 1 ? " entry" : " entries") << " (";
     const char* separator = "";

@@ -96,7 +96,7 @@ void addLines(std::string& out, const std::string& field, const std::string& tex
 std::string pictureLine(const DrawingCommand& c)
 {
     std::ostringstream out;
-    switch (static_cast<DrawingKind>(c.kind)) {
+    switch (c.kind) {
     case DrawingKind::Line:
         out << "line " << c.x1 << ' ' << c.y1 << ' ' << c.x2 << ' ' << c.y2 << ' ' << utf8(c.text);
         break;

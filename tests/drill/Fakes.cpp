@@ -58,7 +58,7 @@ void LineScript::RunScript()
         else if (key == "draw") {
             const QStringList f = QString::fromStdU16String(value).split(u',');
             DrawingCommand c;
-            c.kind = f.value(0).toShort();
+            c.kind = static_cast<DrawingKind>(f.value(0).toShort());
             c.x1 = f.value(1).toShort();
             c.y1 = f.value(2).toShort();
             c.x2 = f.value(3).toShort();

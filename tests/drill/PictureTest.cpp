@@ -16,9 +16,9 @@ constexpr float sideTwips = side * 15;
 DrawingCommand entry(
     DrawingKind kind, int x1, int y1, int x2, int y2, const char16_t* text, int r = 0, int g = 0, int b = 0)
 {
-    return DrawingCommand { static_cast<std::int16_t>(kind), static_cast<std::int16_t>(x1),
-        static_cast<std::int16_t>(y1), static_cast<std::int16_t>(x2), static_cast<std::int16_t>(y2), text,
-        static_cast<std::int16_t>(r), static_cast<std::int16_t>(g), static_cast<std::int16_t>(b) };
+    return DrawingCommand { kind, static_cast<std::int16_t>(x1), static_cast<std::int16_t>(y1),
+        static_cast<std::int16_t>(x2), static_cast<std::int16_t>(y2), text, static_cast<std::int16_t>(r),
+        static_cast<std::int16_t>(g), static_cast<std::int16_t>(b) };
 }
 
 QImage draw(std::vector<DrawingCommand> entries, int& penWidth)
@@ -147,8 +147,8 @@ TEST(PaintDrawingList, TextIsPrintedWithItsTopLeftAtThePoint)
 
 TEST(PaintDrawingList, UnknownKindsDrawNothing)
 {
-    QImage image = draw({ DrawingCommand { 7, 0, 0, 1000, 1000, u"5", 0, 0, 0 },
-        DrawingCommand { -1, 0, 0, 1000, 1000, u"5", 0, 0, 0 } });
+    QImage image = draw({ DrawingCommand { static_cast<DrawingKind>(7), 0, 0, 1000, 1000, u"5", 0, 0, 0 },
+        DrawingCommand { static_cast<DrawingKind>(-1), 0, 0, 1000, 1000, u"5", 0, 0, 0 } });
     EXPECT_EQ(thickness(image, 150), 0);
 }
 

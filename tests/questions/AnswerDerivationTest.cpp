@@ -634,7 +634,7 @@ const Derivation derivations[] = {
         [](const QuestionRun& run) -> Forms {
             // The point is the one filled red square; grid lines are 80 apart around (500, 500).
             for (const DrawingCommand& c : run.drawing.entries) {
-                if (c.kind == 1 && c.red == 255 && utf8(c.text) == "#paint") {
+                if (c.kind == DrawingKind::Box && c.red == 255 && utf8(c.text) == "#paint") {
                     const std::string x = std::to_string(((c.x1 + c.x2) / 2 - 500) / 80);
                     const std::string y = std::to_string((500 - (c.y1 + c.y2) / 2) / 80);
                     return { "(" + x + ", " + y + ")", "(" + x + "," + y + ")", x + "," + y, x + ", " + y,

@@ -51,7 +51,7 @@ std::string pictureProblem(const DrawingList& drawing)
 {
     for (const DrawingCommand& c : drawing.entries) {
         bool fits = true;
-        switch (static_cast<DrawingKind>(c.kind)) {
+        switch (c.kind) {
         case DrawingKind::Line:
         case DrawingKind::Box: fits = inPicture(c.x1) && inPicture(c.y1) && inPicture(c.x2) && inPicture(c.y2); break;
         case DrawingKind::Circle:
@@ -60,8 +60,8 @@ std::string pictureProblem(const DrawingList& drawing)
         case DrawingKind::Text: fits = inPicture(c.x1) && inPicture(c.y1) && !c.text.empty(); break;
         }
         if (!fits)
-            return "kind " + std::to_string(c.kind) + " at " + std::to_string(c.x1) + "," + std::to_string(c.y1)
-                + " text " + utf8(c.text);
+            return "kind " + std::to_string(static_cast<int>(c.kind)) + " at " + std::to_string(c.x1) + ","
+                + std::to_string(c.y1) + " text " + utf8(c.text);
     }
     return {};
 }

@@ -8,12 +8,12 @@ constexpr std::u16string_view prelude = u"int(a:3);int(x);=+(x,7,0);str(s);=(s,a
 DrawingCommand entry(DrawingKind kind, std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2,
     std::u16string_view text, std::int16_t red = 0, std::int16_t green = 0, std::int16_t blue = 0)
 {
-    return { static_cast<std::int16_t>(kind), x1, y1, x2, y2, Text(text), red, green, blue };
+    return { kind, x1, y1, x2, y2, Text(text), red, green, blue };
 }
 
 std::string describe(const DrawingCommand& c)
 {
-    return std::to_string(c.kind) + " (" + std::to_string(c.x1) + "," + std::to_string(c.y1) + ","
+    return std::to_string(static_cast<int>(c.kind)) + " (" + std::to_string(c.x1) + "," + std::to_string(c.y1) + ","
         + std::to_string(c.x2) + "," + std::to_string(c.y2) + ") \"" + utf8(c.text) + "\" rgb " + std::to_string(c.red)
         + "," + std::to_string(c.green) + "," + std::to_string(c.blue);
 }
@@ -103,7 +103,7 @@ TEST(Drawing, EntriesKeepScriptOrderAndSkippedOnesAddNothing)
     ASSERT_EQ(entries.size(), 4u);
     EXPECT_EQ(entries[0].x1, 1);
     EXPECT_EQ(entries[2].x1, 3);
-    EXPECT_EQ(entries[3].kind, static_cast<std::int16_t>(DrawingKind::Text));
+    EXPECT_EQ(entries[3].kind, DrawingKind::Text);
 
     run.run(u"strout(none);");
     EXPECT_TRUE(run.interp.record().drawingList.empty());
