@@ -391,6 +391,10 @@ long placeUnit(long n, int keep)
     return unit;
 }
 
+// Two drawn lengths in the proportion a : b, allowing each its rounding to a
+// whole picture unit and the scale's own rounding.
+bool toScale(long drawnA, long drawnB, long a, long b) { return std::labs(drawnA * b - drawnB * a) <= 3 * (a + b); }
+
 // The drawn triangle's angle at a vertex, in degrees.
 double angleAt(double x, double y, double x1, double y1, double x2, double y2)
 {
@@ -1078,6 +1082,71 @@ const Derivation derivations[] = {
             const long amount = number(n[0]) * millilitres.at(n[1]);
             EXPECT_EQ(amount % millilitres.at(n[2]), 0);
             return Forms { std::to_string(amount / millilitres.at(n[2])) };
+        } },
+    { "522_taiseki.txt",
+        [](const QuestionRun& run) -> Forms {
+            std::smatch m;
+            long a = 0, b = 0, c = 0;
+            if (std::regex_search(run.question, m, std::regex(R"(1辺が(\d+)cmの立方体)"))) {
+                a = b = c = std::stol(m[1]);
+            } else {
+                const auto n = numbersIn(run.question, R"(たて(\d+)cm、横(\d+)cm、高さ(\d+)cmの直方体)");
+                a = number(n[0]);
+                b = number(n[1]);
+                c = number(n[2]);
+            }
+            // The front face is drawn to scale: its bottom edge is the fifth line, its right edge the sixth.
+            const auto& e = run.drawing.entries;
+            EXPECT_TRUE(toScale(e.at(4).x2 - e.at(4).x1, e.at(5).y1 - e.at(5).y2, b, c));
+            return { std::to_string(a * b * c) };
+        } },
+    { "525_heikoushihenkei.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(底辺 (\d+)cm、高さ (\d+)cm)");
+            const auto& e = run.drawing.entries;
+            // The base is the first line, the height the fifth (grey, upright).
+            EXPECT_EQ(e.at(4).x1, e.at(4).x2);
+            EXPECT_TRUE(toScale(e.at(0).x2 - e.at(0).x1, e.at(4).y2 - e.at(4).y1, number(n[0]), number(n[1])));
+            return { std::to_string(number(n[0]) * number(n[1])) };
+        } },
+    { "526_hishigata.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(対角線 (\d+)cm、(\d+)cm)");
+            const auto& e = run.drawing.entries;
+            // The diagonals are the fifth (across) and sixth (upright) lines.
+            EXPECT_TRUE(toScale(e.at(4).x2 - e.at(4).x1, e.at(5).y2 - e.at(5).y1, number(n[0]), number(n[1])));
+            return { decimalText(number(n[0]) * number(n[1]) * 5, 1) };
+        } },
+    { "529_takakkei_no_kaku.txt",
+        [](const QuestionRun& run) -> Forms {
+            auto forms = [](long degrees) {
+                const std::string d = std::to_string(degrees);
+                return Forms { d, d + "°", d + "度" };
+            };
+            static const std::map<std::string, long> names { { "三", 3 }, { "四", 4 }, { "五", 5 }, { "六", 6 },
+                { "八", 8 } };
+            auto sides = [](const std::string& name) {
+                const auto found = names.find(name);
+                return found != names.end() ? found->second : std::stol(name);
+            };
+            std::smatch m;
+            const std::string& q = run.question;
+            if (std::regex_search(q, m, std::regex(R"(^(正|)(\d+|三|四|五|六|八)角形の)"))) {
+                const long n = sides(m[2]);
+                EXPECT_EQ(run.drawing.entries.size(), static_cast<std::size_t>(n)) << "not drawn with n sides";
+                return forms(m[1].str().empty() ? (n - 2) * 180 : (n - 2) * 180 / n);
+            }
+            const auto n = numbersIn(q, R"(3つの角の大きさは(\d+)°、(\d+)°、(\d+)°です)");
+            const long d = 360 - number(n[0]) - number(n[1]) - number(n[2]);
+            // Drawn to the angles: the four sides are the four lines, vertex i where line i starts.
+            const auto& e = run.drawing.entries;
+            for (int i = 0; i < 4; ++i) {
+                const DrawingCommand& in = e.at((i + 3) % 4);
+                const DrawingCommand& out = e.at(i);
+                const double angle = angleAt(out.x1, out.y1, out.x2, out.y2, in.x1, in.y1);
+                EXPECT_NEAR(angle, i < 3 ? number(n[i]) : d, 1.5) << "angle " << i;
+            }
+            return forms(d);
         } },
 };
 
