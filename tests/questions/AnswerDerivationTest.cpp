@@ -313,7 +313,7 @@ Forms hundredCells(const QuestionRun& run, const std::function<long(long, long)>
 {
     const DrawingCommand* cell = nullptr;
     for (const DrawingCommand& c : run.drawing.entries) {
-        if (c.kind == 1 && utf8(c.text) == "#paint")
+        if (c.kind == DrawingKind::Box && utf8(c.text) == "#paint")
             cell = &c;
     }
     if (cell == nullptr) {
@@ -322,7 +322,7 @@ Forms hundredCells(const QuestionRun& run, const std::function<long(long, long)>
     }
     std::optional<long> left, top;
     for (const DrawingCommand& c : run.drawing.entries) {
-        if (c.kind != 3 || !std::isdigit(static_cast<unsigned char>(utf8(c.text)[0])))
+        if (c.kind != DrawingKind::Text || !std::isdigit(static_cast<unsigned char>(utf8(c.text)[0])))
             continue;
         if (c.x1 < cell->x1 - 40 && c.y1 > cell->y1 && c.y1 < cell->y2)
             left = std::stol(utf8(c.text));

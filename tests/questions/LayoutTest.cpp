@@ -94,7 +94,7 @@ std::string labelProblem(const DrawingList& drawing, const QFontMetricsF& metric
         const QPointF first(pixels(c.x1), pixels(c.y1)), second(pixels(c.x2), pixels(c.y2));
         std::int16_t width = 0;
         const bool hasWidth = ToInt16(c.text, width) == Fault::None && width >= 1;
-        switch (static_cast<DrawingKind>(c.kind)) {
+        switch (c.kind) {
         case DrawingKind::Line:
             penWidth = hasWidth ? width : penWidth;
             segments.push_back({ first, second, penWidth / 2.0 });
@@ -220,10 +220,10 @@ TEST(LayoutMeasure, FindsLabelsOnLinesAndLeavesClearOnesAlone)
         return list;
     };
     auto text = [](std::int16_t x, std::int16_t y, const char16_t* t) {
-        return DrawingCommand { 3, x, y, 0, 0, t, 0, 0, 0 };
+        return DrawingCommand { DrawingKind::Text, x, y, 0, 0, t, 0, 0, 0 };
     };
     auto line = [](std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
-        return DrawingCommand { 0, x1, y1, x2, y2, u"2", 0, 0, 0 };
+        return DrawingCommand { DrawingKind::Line, x1, y1, x2, y2, u"2", 0, 0, 0 };
     };
     const struct {
         const char* name;
@@ -236,8 +236,10 @@ TEST(LayoutMeasure, FindsLabelsOnLinesAndLeavesClearOnesAlone)
         { "two labels apart", picture({ text(100, 100, u"A"), text(300, 100, u"B") }), true },
         { "two labels on top of each other", picture({ text(100, 100, u"A"), text(120, 110, u"B") }), false },
         { "label off the picture", picture({ text(990, 100, u"10cm") }), false },
-        { "label inside a circle", picture({ { 2, 500, 500, 300, 0, u"1", 0, 0, 0 }, text(480, 480, u"O") }), true },
-        { "label on a circle", picture({ { 2, 500, 500, 300, 0, u"1", 0, 0, 0 }, text(780, 480, u"r") }), false },
+        { "label inside a circle",
+            picture({ { DrawingKind::Circle, 500, 500, 300, 0, u"1", 0, 0, 0 }, text(480, 480, u"O") }), true },
+        { "label on a circle",
+            picture({ { DrawingKind::Circle, 500, 500, 300, 0, u"1", 0, 0, 0 }, text(780, 480, u"r") }), false },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
