@@ -2,8 +2,10 @@
 
 #include "drill/Controls.h"
 #include "drill/Drill.h"
+#include "drill/Layout.h"
+#include "drill/MarkingScreen.h"
 #include "drill/NumberBox.h"
-#include "drill/Picture.h"
+#include "drill/QuestionScreen.h"
 #include "drill/QuestionScript.h"
 #include "platform/Beeper.h"
 #include "platform/Clock.h"
@@ -20,57 +22,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QTimer>
 #include <QWindow>
 
 #include <bit>
 
 namespace numbrelle {
-
-namespace {
-
-// The layout is drawn up in twips, 15 to a pixel.
-QRect twips(int left, int top, int width, int height) { return QRect(left / 15, top / 15, width / 15, height / 15); }
-
-const QString layoutFamily = QStringLiteral("ＭＳ Ｐゴシック");
-const QColor background(255, 255, 192);
-const QColor olive(128, 128, 0);
-
-// Point sizes of the layout at the 96 dots per inch it was drawn for, so that
-// texts fill their labels as intended whatever the screen reports.
-QFont designFont(int pixelSize, bool bold = false)
-{
-    QFont font(layoutFamily);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-constexpr int textPixels = 24; // 18 pt
-constexpr int listPixels = 27; // 20.25 pt
-constexpr int titlePixels = 35; // 26.25 pt
-constexpr int markPixels = 37; // 27.75 pt
-constexpr int picturePixels = 16; // texts printed on the question picture
-
-QString qText(TextView text)
-{
-    QString shown = QString::fromStdU16String(Text(text));
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return shown;
-}
-
-void setCaption(QLabel* label, TextView text) { label->setText(qText(text)); }
-
-} // namespace
-
-void InstallJapaneseFonts()
-{
-    static bool installed = false;
-    if (installed)
-        return;
-    installed = true;
-    QFont::insertSubstitutions(layoutFamily, { QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP") });
-}
 
 Form1::Form1(QuestionScript& script, Clock& clock, Beeper& beeper, FileSystem& files, RandomSource& random,
     DisplaySettings& display, QWidget* parent)
@@ -81,31 +38,24 @@ Form1::Form1(QuestionScript& script, Clock& clock, Beeper& beeper, FileSystem& f
     , m_files(files)
     , m_display(display)
 {
-    InstallJapaneseFonts();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(programCaption));
     setFixedSize(640, 480);
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, background);
-    colours.setColor(QPalette::WindowText, olive);
-    colours.setColor(QPalette::Text, olive);
-    setPalette(colours);
-    setFont(designFont(textPixels));
+    ApplyLayoutLook(*this);
 
     // The bit pattern of the time: every distinct moment gives its own sequence.
     random.seed(std::bit_cast<std::uint32_t>(m_clock.secondsSinceMidnight()));
 
     buildSelectionScreen();
     m_frame1 = makePanel("Frame1");
-    m_frame2 = makePanel("Frame2");
-    m_frame3 = makePanel("Frame3");
+    m_frame2 = new QuestionScreen(this);
+    m_frame3 = new MarkingScreen(this);
     m_frame4 = makePanel("Frame4");
     buildTitleScreen();
-    buildQuestionScreen();
-    buildMarkingScreen();
     buildResultScreen();
-    for (QFrame* frame : { m_frame1, m_frame2, m_frame3, m_frame4 }) {
+    connect(m_frame2, &QuestionScreen::submitted, this, &Form1::submit);
+    connect(m_frame3, &MarkingScreen::next, this, &Form1::next);
+    for (QFrame* frame : std::initializer_list<QFrame*> { m_frame1, m_frame2, m_frame3, m_frame4 }) {
         frame->setGeometry(0, 0, width(), height());
         frame->setVisible(frame == m_frame1);
     }
@@ -128,43 +78,11 @@ QFrame* Form1::makePanel(const char* name)
 
 namespace {
 
-QLabel* makeLabel(
-    QWidget* parent, int number, const QString& text, QRect where, Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QStringLiteral("Label%1").arg(number));
-    // Script texts are shown as written, never read as markup.
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(align);
-    label->setGeometry(where);
-    return label;
-}
-
-ClickLabel* makeButton(QWidget* parent, int number, const QString& text, QRect where)
-{
-    auto* label = new ClickLabel(text, parent);
-    label->setObjectName(QStringLiteral("Label%1").arg(number));
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(designFont(listPixels, true));
-    label->setAlignment(Qt::AlignCenter);
-    label->setGeometry(where);
-    return label;
-}
-
-// The outlined rectangle a group of texts sits on.
-void makePanelRect(QWidget* parent, QRect where)
-{
-    auto* rectangle = new QFrame(parent);
-    rectangle->setFrameShape(QFrame::Box);
-    rectangle->setGeometry(where);
-}
-
 QListWidget* makeList(QWidget* parent, const char* name, QRect where)
 {
     auto* list = new QListWidget(parent);
     list->setObjectName(QString::fromLatin1(name));
-    list->setFont(designFont(listPixels));
+    list->setFont(LayoutFont(listPixels));
     list->setGeometry(where);
     return list;
 }
@@ -174,98 +92,64 @@ QListWidget* makeList(QWidget* parent, const char* name, QRect where)
 void Form1::buildTitleScreen()
 {
     // The shadow is made first so that the title lies over it.
-    auto* shadow = makeLabel(m_frame1, 6, QString::fromLatin1(programCaption), twips(1800, 2880, 6735, 735));
-    shadow->setFont(designFont(titlePixels));
+    auto* shadow = MakeLabel(m_frame1, 6, QString::fromLatin1(programCaption), Twips(1800, 2880, 6735, 735));
+    shadow->setFont(LayoutFont(titlePixels));
     QPalette shadowColour = shadow->palette();
     shadowColour.setColor(QPalette::WindowText, QColor(192, 192, 0));
     shadow->setPalette(shadowColour);
     m_label[6] = shadow;
-    m_label[5] = makeLabel(m_frame1, 5, QString::fromLatin1(programCaption), twips(1560, 2760, 6735, 735));
-    m_label[5]->setFont(designFont(titlePixels));
-    auto* start = makeButton(m_frame1, 7, QStringLiteral("Start"), twips(4200, 4680, 975, 495));
+    m_label[5] = MakeLabel(m_frame1, 5, QString::fromLatin1(programCaption), Twips(1560, 2760, 6735, 735));
+    m_label[5]->setFont(LayoutFont(titlePixels));
+    auto* start = MakeButton(m_frame1, 7, QStringLiteral("Start"), Twips(4200, 4680, 975, 495));
     m_label[7] = start;
     connect(start, &ClickLabel::clicked, this, &Form1::titleStart);
 
     m_picture1 = new ProgressBar(m_frame1);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
-    m_picture1->setGeometry(twips(120, 6840, 3735, 255));
+    m_picture1->setGeometry(Twips(120, 6840, 3735, 255));
     m_picture1->hide();
 }
 
 void Form1::buildSelectionScreen()
 {
-    m_list1 = makeList(this, "List1", twips(120, 120, 4455, 2055));
-    m_list2 = makeList(this, "List2", twips(120, 2400, 4455, 4485));
+    m_list1 = makeList(this, "List1", Twips(120, 120, 4455, 2055));
+    m_list2 = makeList(this, "List2", Twips(120, 2400, 4455, 4485));
     connect(m_list1, &QListWidget::currentRowChanged, this, &Form1::categorySelected);
     connect(m_list2, &QListWidget::currentRowChanged, this, &Form1::questionTypeSelected);
 
-    makePanelRect(this, twips(4680, 120, 4815, 495));
-    m_label[2] = makeLabel(this, 2, QStringLiteral("Title"), twips(4680, 120, 4815, 495), Qt::AlignCenter);
-    makePanelRect(this, twips(4680, 720, 4815, 5175));
-    m_label[4] = makeLabel(this, 4, QStringLiteral("ここには問題の説明が表示されます。"), twips(4680, 720, 4815, 5175));
+    MakePanelRect(this, Twips(4680, 120, 4815, 495));
+    m_label[2] = MakeLabel(this, 2, QStringLiteral("Title"), Twips(4680, 120, 4815, 495), Qt::AlignCenter);
+    MakePanelRect(this, Twips(4680, 720, 4815, 5175));
+    m_label[4] = MakeLabel(this, 4, QStringLiteral("ここには問題の説明が表示されます。"), Twips(4680, 720, 4815, 5175));
     m_label[4]->setMargin(3); // keeps the text off the panel's outline
-    m_label[18] = makeLabel(this, 18, QStringLiteral("出題数："), twips(6120, 6000, 1335, 495));
+    m_label[18] = MakeLabel(this, 18, QStringLiteral("出題数："), Twips(6120, 6000, 1335, 495));
 
     m_text2 = new QLineEdit(QStringLiteral("10"), this);
     m_text2->setObjectName(QStringLiteral("Text2"));
-    m_text2->setGeometry(twips(7440, 6000, 1215, 495));
+    m_text2->setGeometry(Twips(7440, 6000, 1215, 495));
     connect(m_text2, &QLineEdit::textChanged, this, &Form1::numberTextChanged);
 
     m_upDown1 = new UpDown(this);
     m_upDown1->setObjectName(QStringLiteral("UpDown1"));
-    m_upDown1->setGeometry(twips(8640, 6000, 240, 495));
-    connect(m_upDown1, &UpDown::up, this, [this] { m_text2->setText(qText(SpinUpText(m_QuestionCount))); });
-    connect(m_upDown1, &UpDown::down, this, [this] { m_text2->setText(qText(SpinDownText(m_QuestionCount))); });
+    m_upDown1->setGeometry(Twips(8640, 6000, 240, 495));
+    connect(m_upDown1, &UpDown::up, this, [this] { m_text2->setText(ShownText(SpinUpText(m_QuestionCount))); });
+    connect(m_upDown1, &UpDown::down, this, [this] { m_text2->setText(ShownText(SpinDownText(m_QuestionCount))); });
 
-    auto* start = makeButton(this, 3, QStringLiteral("Start"), twips(7440, 6600, 975, 495));
-    auto* exit = makeButton(this, 1, QStringLiteral("Exit"), twips(8640, 6600, 975, 495));
+    auto* start = MakeButton(this, 3, QStringLiteral("Start"), Twips(7440, 6600, 975, 495));
+    auto* exit = MakeButton(this, 1, QStringLiteral("Exit"), Twips(8640, 6600, 975, 495));
     m_label[3] = start;
     m_label[1] = exit;
     connect(start, &ClickLabel::clicked, this, &Form1::drillStart);
     connect(exit, &ClickLabel::clicked, this, &QWidget::close);
 }
 
-void Form1::buildQuestionScreen()
-{
-    makePanelRect(m_frame2, twips(120, 240, 5895, 495));
-    m_label[8] = makeLabel(m_frame2, 8, QString(), twips(120, 240, 5895, 495), Qt::AlignCenter);
-    m_label[10] = makeLabel(m_frame2, 10, QStringLiteral("0/0"), twips(6240, 240, 3255, 495), Qt::AlignCenter);
-    makePanelRect(m_frame2, twips(120, 840, 9255, 5535));
-    m_label[9] = makeLabel(m_frame2, 9, QStringLiteral("ここには問題が表示されます。"), twips(120, 840, 9255, 5535));
-    m_label[9]->setMargin(3);
-
-    m_wpictObj = new PictureBox(m_frame2);
-    m_wpictObj->setObjectName(QStringLiteral("WpictObj"));
-    m_wpictObj->setFont(designFont(picturePixels));
-    m_wpictObj->setGeometry(twips(5040, 1080, 4095, 4095));
-    m_wpictObj->hide();
-
-    m_text1 = new QLineEdit(QStringLiteral("解答を入力"), m_frame2);
-    m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setGeometry(twips(120, 6480, 8295, 495));
-    auto* ok = makeButton(m_frame2, 11, QStringLiteral("OK"), twips(8520, 6480, 855, 495));
-    m_label[11] = ok;
-    connect(ok, &ClickLabel::clicked, this, &Form1::submit);
-}
-
-void Form1::buildMarkingScreen()
-{
-    makePanelRect(m_frame3, twips(2400, 2520, 4935, 2055));
-    m_label[14] = makeLabel(m_frame3, 14, QString(), twips(2400, 2520, 615, 615), Qt::AlignCenter);
-    m_label[14]->setFont(designFont(markPixels));
-    m_label[12] = makeLabel(m_frame3, 12, QString(), twips(3120, 2640, 4215, 1935));
-    auto* ok = makeButton(m_frame3, 13, QStringLiteral("OK"), twips(4440, 4680, 615, 495));
-    m_label[13] = ok;
-    connect(ok, &ClickLabel::clicked, this, &Form1::next);
-}
-
 void Form1::buildResultScreen()
 {
-    makePanelRect(m_frame4, twips(2280, 1320, 4815, 855));
-    m_label[15] = makeLabel(m_frame4, 15, QString(), twips(2280, 1320, 4815, 855), Qt::AlignCenter);
-    makePanelRect(m_frame4, twips(2280, 2280, 4815, 2895));
-    m_label[17] = makeLabel(m_frame4, 17, QString(), twips(3240, 2280, 2775, 2775));
-    auto* ok = makeButton(m_frame4, 16, QStringLiteral("OK"), twips(4560, 5400, 615, 495));
+    MakePanelRect(m_frame4, Twips(2280, 1320, 4815, 855));
+    m_label[15] = MakeLabel(m_frame4, 15, QString(), Twips(2280, 1320, 4815, 855), Qt::AlignCenter);
+    MakePanelRect(m_frame4, Twips(2280, 2280, 4815, 2895));
+    m_label[17] = MakeLabel(m_frame4, 17, QString(), Twips(3240, 2280, 2775, 2775));
+    auto* ok = MakeButton(m_frame4, 16, QStringLiteral("OK"), Twips(4560, 5400, 615, 495));
     m_label[16] = ok;
     connect(ok, &ClickLabel::clicked, this, &Form1::closeResult);
 }
@@ -419,7 +303,7 @@ void Form1::questionTypeSelected(int row)
         return;
     const QString name = m_list2->item(row)->text();
     m_label[2]->setText(name);
-    setCaption(m_label[4], m_library.FindDescription(name.toStdU16String()));
+    SetCaption(m_label[4], m_library.FindDescription(name.toStdU16String()));
 }
 
 void Form1::numberTextChanged(const QString& text)
@@ -429,7 +313,7 @@ void Form1::numberTextChanged(const QString& text)
     if (change.beep)
         m_beeper.beep();
     if (change.newText)
-        m_text2->setText(qText(*change.newText));
+        m_text2->setText(ShownText(*change.newText));
 }
 
 void Form1::drillStart()
@@ -452,40 +336,16 @@ void Form1::drillStart()
 void Form1::MakeQu()
 {
     m_script.RunScript();
-    const QuestionRecord& record = m_script.record();
-    setCaption(m_label[8], record.title);
-    setCaption(m_label[9], record.questionText);
-    setCaption(m_label[10], CounterText(m_QuestionNo, m_QuestionCount));
-    m_text1->clear();
-    m_text1->setFocus();
-    QRect question = m_label[9]->geometry();
-    if (record.drawingList.empty()) {
-        question.setWidth(9255 / 15);
-        m_label[9]->setGeometry(question);
-        m_wpictObj->hide();
-    } else {
-        question.setWidth(4695 / 15);
-        m_label[9]->setGeometry(question);
-        m_wpictObj->clear();
-        WPictObject();
-        m_wpictObj->show();
-    }
+    m_frame2->showQuestion(m_script.record(), CounterText(m_QuestionNo, m_QuestionCount));
 }
 
-void Form1::WPictObject()
-{
-    QPainter painter(&m_wpictObj->image());
-    painter.setFont(m_wpictObj->font());
-    PaintDrawingList(painter, m_script.record().drawingList, m_wpictObj->heightTwips(), m_penWidth);
-    m_wpictObj->update();
-}
+void Form1::WPictObject() { m_frame2->WPictObject(m_script.record().drawingList); }
 
 void Form1::submit()
 {
-    m_wpictObj->hide();
-    const Marking marking = MarkAnswer(m_script.record().answerText, m_text1->text().toStdU16String());
-    setCaption(m_label[14], marking.mark);
-    setCaption(m_label[12], marking.message);
+    m_frame2->hidePicture();
+    const Marking marking = MarkAnswer(m_script.record().answerText, m_frame2->typedAnswer());
+    m_frame3->showMarking(marking);
     if (marking.right)
         ++m_CorrectCount;
     m_frame3->show();
@@ -507,8 +367,8 @@ void Form1::next()
 void Form1::makeResultSheet()
 {
     const std::int32_t elapsed = ElapsedSeconds(m_StartTime, m_clock.secondsSinceMidnight());
-    setCaption(m_label[15], ResultHeading(m_script.record().title));
-    setCaption(m_label[17], ResultSheet(TimeText(elapsed), m_QuestionCount, m_CorrectCount));
+    SetCaption(m_label[15], ResultHeading(m_script.record().title));
+    SetCaption(m_label[17], ResultSheet(TimeText(elapsed), m_QuestionCount, m_CorrectCount));
     m_frame4->show();
     m_frame3->hide();
 }
@@ -522,7 +382,7 @@ void Form1::closeResult()
 void Form1::abort()
 {
     m_frame2->hide();
-    m_wpictObj->hide();
+    m_frame2->hidePicture();
     backToSelection();
 }
 

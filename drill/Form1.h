@@ -21,14 +21,12 @@ class ClickLabel;
 class Clock;
 class DisplaySettings;
 class FileSystem;
-class PictureBox;
 class ProgressBar;
+class MarkingScreen;
 class QuestionScript;
+class QuestionScreen;
 class RandomSource;
 class UpDown;
-
-// Registers the fonts that stand in for the layout's font ("ＭＳ Ｐゴシック"), once.
-void InstallJapaneseFonts();
 
 class Form1 final : public QWidget {
     Q_OBJECT
@@ -62,8 +60,6 @@ protected:
 private:
     void buildTitleScreen();
     void buildSelectionScreen();
-    void buildQuestionScreen();
-    void buildMarkingScreen();
     void buildResultScreen();
     QFrame* makePanel(const char* name);
 
@@ -93,23 +89,20 @@ private:
     std::int32_t m_QuestionNo = 0;
     std::int32_t m_CorrectCount = 0;
     float m_StartTime = 0;
-    int m_penWidth = 1;
     bool m_loading = false;
     bool m_loaded = false;
     bool m_closed = false;
     bool m_screenChosen = false;
 
     QFrame* m_frame1;
-    QFrame* m_frame2;
-    QFrame* m_frame3;
+    QuestionScreen* m_frame2;
+    MarkingScreen* m_frame3;
     QFrame* m_frame4;
     QListWidget* m_list1;
     QListWidget* m_list2;
-    QLineEdit* m_text1;
     QLineEdit* m_text2;
     UpDown* m_upDown1;
     ProgressBar* m_picture1;
-    PictureBox* m_wpictObj;
     QLabel* m_label[19] {};
 };
 
