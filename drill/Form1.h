@@ -3,6 +3,7 @@
 // library and the drill itself. The services it uses are handed in.
 #pragma once
 
+#include "drill/Layout.h"
 #include "drill/QuestionLibrary.h"
 
 #include <QWidget>
