@@ -395,6 +395,15 @@ long placeUnit(long n, int keep)
 // whole picture unit and the scale's own rounding.
 bool toScale(long drawnA, long drawnB, long a, long b) { return std::labs(drawnA * b - drawnB * a) <= 3 * (a + b); }
 
+// A fraction answer worked out exactly from the printed expression, reduced,
+// improper or mixed.
+Forms rationalValue(const QuestionRun& run)
+{
+    const Rational v = printedValue(run);
+    EXPECT_GT(v.n, 0);
+    return fractionForms(v.n, v.d);
+}
+
 // The drawn triangle's angle at a vertex, in degrees.
 double angleAt(double x, double y, double x1, double y1, double x2, double y2)
 {
@@ -1147,6 +1156,172 @@ const Derivation derivations[] = {
                 EXPECT_NEAR(angle, i < 3 ? number(n[i]) : d, 1.5) << "angle " << i;
             }
             return forms(d);
+        } },
+    { "601_bunsuu_kake_seisuu.txt", rationalValue },
+    { "602_bunsuu_wari_seisuu.txt", rationalValue },
+    { "606_hi_wo_kantan_ni.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(lastLine(run.question), R"(^([\d./]+):([\d./]+)$)");
+            const Rational ratio = evaluate(n[0]) / evaluate(n[1]);
+            const std::string a = std::to_string(ratio.n), b = std::to_string(ratio.d);
+            EXPECT_FALSE(evaluate(n[0]).whole() && ratio.n == evaluate(n[0]).n) << "already as simple as it gets";
+            return { a + ":" + b, a + "：" + b };
+        } },
+    { "607_hi_no_shiki.txt",
+        [](const QuestionRun& run) -> Forms {
+            const std::string line = lastLine(run.question);
+            for (long x = 1; x <= 200; ++x) {
+                std::string filled = line;
+                filled.replace(filled.find('x'), 1, std::to_string(x));
+                const auto n = numbersIn(filled, R"(^(\d+):(\d+) = (\d+):(\d+)$)");
+                if (number(n[0]) * number(n[3]) == number(n[1]) * number(n[2])) {
+                    const std::string v = std::to_string(x);
+                    return { v, "x=" + v, "x = " + v };
+                }
+            }
+            ADD_FAILURE() << "no x makes the ratios equal";
+            return {};
+        } },
+    { "610_bunsoku_byousoku.txt",
+        [](const QuestionRun& run) -> Forms {
+            std::smatch m;
+            const std::string& q = run.question;
+            auto speed = [](const std::string& prefix, const Rational& v, const std::string& unit) {
+                const std::string a = integerText(v);
+                return Forms { a, a + unit, prefix + a + unit };
+            };
+            if (std::regex_search(q, m, std::regex(R"(^時速(\d+)kmは分速何m)")))
+                return speed("分速", evaluate(m[1].str() + "×1000÷60"), "m");
+            if (std::regex_search(q, m, std::regex(R"(^分速(\d+)mは時速何km)")))
+                return speed("時速", evaluate(m[1].str() + "×60÷1000"), "km");
+            if (std::regex_search(q, m, std::regex(R"(^秒速(\d+)mは分速何m)")))
+                return speed("分速", evaluate(m[1].str() + "×60"), "m");
+            if (std::regex_search(q, m, std::regex(R"(^秒速(\d+)mは時速何km)")))
+                return speed("時速", evaluate(m[1].str() + "×3600÷1000"), "km");
+            if (std::regex_search(q, m, std::regex(R"(^(?:分|秒)速(\d+)mで(\d+)(?:分|秒)間(?:歩く|進む)と)"))) {
+                const std::string d = integerText(evaluate(m[1].str() + "×" + m[2].str()));
+                return { d, d + "m" };
+            }
+            const auto n = numbersIn(q, R"(^(\d+)mの道のりを分速(\d+)mで進むと)");
+            const std::string t = integerText(evaluate(n[0] + "÷" + n[1]));
+            return { t, t + "分", t + "分間" };
+        } },
+    { "611_hirei.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(^yはxに比例し、x = (\d+)のときy = (\d+)です。)");
+            const Rational a = evaluate(n[0] == "0" ? "0" : n[1] + "÷" + n[0]);
+            std::smatch m;
+            if (std::regex_search(run.question, m, std::regex(R"(x = (\d+)のときのyの値)"))) {
+                const std::string y = integerText(a * evaluate(m[1]));
+                return { y, "y=" + y, "y = " + y };
+            }
+            if (std::regex_search(run.question, m, std::regex(R"(y = (\d+)のときのxの値)"))) {
+                const std::string x = integerText(evaluate(m[1]) / a);
+                return { x, "x=" + x, "x = " + x };
+            }
+            return { integerText(a) };
+        } },
+    { "612_hanpirei.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(^yはxに反比例し、x = (\d+)のときy = (\d+)です。)");
+            const Rational a = evaluate(n[0] + "×" + n[1]);
+            std::smatch m;
+            if (std::regex_search(run.question, m, std::regex(R"(x = (\d+)のときのyの値)"))) {
+                const std::string y = integerText(a / evaluate(m[1]));
+                return { y, "y=" + y, "y = " + y };
+            }
+            const auto k = numbersIn(run.question, R"(y = (\d+)のときのxの値)");
+            const std::string x = integerText(a / evaluate(k[0]));
+            return { x, "x=" + x, "x = " + x };
+        } },
+    { "613_baai_no_kazu.txt",
+        [](const QuestionRun& run) -> Forms {
+            // Counted by listing every arrangement or choice, not by formula.
+            auto arrangements = [](const std::vector<int>& items, int r, bool ordered, bool noLeadingZero) {
+                long count = 0;
+                std::vector<int> pick;
+                std::function<void(std::size_t, unsigned)> walk = [&](std::size_t from, unsigned used) {
+                    if (static_cast<int>(pick.size()) == r) {
+                        count += !(noLeadingZero && pick.front() == 0);
+                        return;
+                    }
+                    for (std::size_t i = ordered ? 0 : from; i < items.size(); ++i) {
+                        if (used & (1u << i))
+                            continue;
+                        pick.push_back(items[i]);
+                        walk(i + 1, used | (1u << i));
+                        pick.pop_back();
+                    }
+                };
+                walk(0, 0);
+                return count;
+            };
+            auto range = [](int from, int to) {
+                std::vector<int> v;
+                for (int i = from; i <= to; ++i)
+                    v.push_back(i);
+                return v;
+            };
+            std::smatch m;
+            const std::string& q = run.question;
+            long v = 0;
+            std::string unit = "通り";
+            if (std::regex_search(q, m, std::regex(R"(^(\d+)人が1列にならびます)"))) {
+                const int n = std::stoi(m[1]);
+                v = arrangements(range(1, n), n, true, false);
+            } else if (std::regex_search(q, m, std::regex(R"(^1から(\d+)までの[\s\S]*このうち(\d+)まいをならべて)"))) {
+                v = arrangements(range(1, std::stoi(m[1])), std::stoi(m[2]), true, false);
+            } else if (std::regex_search(q, m, std::regex(R"(^0から(\d+)までの[\s\S]*このうち3まいをならべて3けた)"))) {
+                v = arrangements(range(0, std::stoi(m[1])), 3, true, true);
+            } else if (std::regex_search(q, m, std::regex(R"(^(\d+)チームで)"))) {
+                v = arrangements(range(1, std::stoi(m[1])), 2, false, false);
+                unit = "試合";
+            } else if (std::regex_search(q, m, std::regex(R"(^(\d+)種類のくだものから、ちがう種類のものを3つ)"))) {
+                v = arrangements(range(1, std::stoi(m[1])), 3, false, false);
+            } else if (std::regex_search(q, m, std::regex(R"(^(\d+)人の中から、委員長と副委員長)"))) {
+                v = arrangements(range(1, std::stoi(m[1])), 2, true, false);
+            } else if (std::regex_search(q, m, std::regex(R"(^(\d+)人の中から、2人の代表)"))) {
+                v = arrangements(range(1, std::stoi(m[1])), 2, false, false);
+            } else {
+                const auto n = numbersIn(q, R"(^1まいのコインを(\d+)回投げます)");
+                v = 1L << number(n[0]);
+            }
+            return { std::to_string(v), std::to_string(v) + unit };
+        } },
+    { "614_daihyouchi.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(\n\n((?:\d+、)+\d+)\n\n点数の(平均値|中央値|最ひん値)は)");
+            std::vector<long> scores;
+            const std::regex digits(R"(\d+)");
+            for (std::sregex_iterator i(n[0].begin(), n[0].end(), digits), end; i != end; ++i)
+                scores.push_back(std::stol(i->str()));
+            std::sort(scores.begin(), scores.end());
+            const long count = static_cast<long>(scores.size());
+            long tenths = 0;
+            if (n[1] == "平均値") {
+                const long total = std::accumulate(scores.begin(), scores.end(), 0L);
+                EXPECT_EQ(total * 10 % count, 0);
+                tenths = total * 10 / count;
+            } else if (n[1] == "中央値") {
+                tenths = (scores[(count - 1) / 2] + scores[count / 2]) * 5;
+            } else {
+                std::map<long, int> times;
+                for (long s : scores)
+                    ++times[s];
+                int most = 0, ties = 0;
+                for (const auto& [score, t] : times) {
+                    if (t > most) {
+                        most = t;
+                        tenths = score * 10;
+                        ties = 1;
+                    } else if (t == most) {
+                        ++ties;
+                    }
+                }
+                EXPECT_EQ(ties, 1) << "no single mode";
+            }
+            const std::string v = decimalText(tenths, 1);
+            return { v, v + "点" };
         } },
 };
 
