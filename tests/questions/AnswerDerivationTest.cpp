@@ -404,6 +404,56 @@ Forms rationalValue(const QuestionRun& run)
     return fractionForms(v.n, v.d);
 }
 
+// A signed whole-number answer: "+12" accepted beside "12" for a positive one.
+Forms signedForms(const Rational& v)
+{
+    const std::string a = integerText(v);
+    if (v.n > 0)
+        return { a, "+" + a };
+    return { a };
+}
+
+Forms signedValue(const QuestionRun& run) { return signedForms(printedValue(run)); }
+
+// The printed expression with each letter given a value: "2x" is read as 2×(v).
+std::string substituted(std::string expression, const std::map<char, long>& values)
+{
+    std::string out;
+    for (std::size_t i = 0; i < expression.size(); ++i) {
+        const char c = expression[i];
+        const auto found = values.find(c);
+        if (found == values.end()) {
+            // "3(" is 3×(: a product written without its sign.
+            out += c;
+            if (std::isdigit(static_cast<unsigned char>(c)) && i + 1 < expression.size() && expression[i + 1] == '(')
+                out += "×";
+            continue;
+        }
+        if (!out.empty() && (std::isdigit(static_cast<unsigned char>(out.back())) || out.back() == ')'))
+            out += "×";
+        out += "(" + std::to_string(found->second) + ")";
+    }
+    return out;
+}
+
+// A linear expression in x, read back as coefficient and constant by putting 0 and 1 in for x.
+std::pair<Rational, Rational> linearIn(const std::string& expression)
+{
+    const Rational at0 = evaluate(substituted(expression, { { 'x', 0 } }));
+    const Rational at1 = evaluate(substituted(expression, { { 'x', 1 } }));
+    return { at1 - at0, at0 };
+}
+
+// "2x+8" with its spaced and constant-first forms, as the answer of an expression in x.
+Forms linearForms(long a, long b)
+{
+    const std::string x = a == 1 ? "x" : a == -1 ? "-x" : std::to_string(a) + "x";
+    if (b == 0)
+        return { x };
+    const std::string sign = b > 0 ? "+" : "-", size = std::to_string(std::labs(b));
+    return { x + sign + size, x + " " + sign + " " + size, std::to_string(b) + (a > 0 ? "+" : "") + x };
+}
+
 // The drawn triangle's angle at a vertex, in degrees.
 double angleAt(double x, double y, double x1, double y1, double x2, double y2)
 {
@@ -1322,6 +1372,81 @@ const Derivation derivations[] = {
             }
             const std::string v = decimalText(tenths, 1);
             return { v, v + "点" };
+        } },
+    { "702_seifu_jouhou.txt", signedValue },
+    { "703_seifu_johou.txt",
+        [](const QuestionRun& run) {
+            const Rational v = printedValue(run);
+            EXPECT_TRUE(v.whole()) << "does not divide exactly";
+            return signedForms(v);
+        } },
+    { "704_ruijou.txt", signedValue },
+    { "705_seifu_shisoku.txt", signedValue },
+    { "707_shiki_no_atai.txt",
+        [](const QuestionRun& run) -> Forms {
+            const std::string expression = lastLine(run.question);
+            std::smatch m;
+            std::map<char, long> values;
+            if (std::regex_search(run.question, m, std::regex(R"(^a = (-?\d+)、b = (-?\d+) のとき)"))) {
+                values = { { 'a', std::stol(m[1]) }, { 'b', std::stol(m[2]) } };
+            } else {
+                const auto n = numbersIn(run.question, R"(^x = (-?\d+) のとき)");
+                values = { { 'x', number(n[0]) } };
+            }
+            return signedForms(evaluate(substituted(expression, values)));
+        } },
+    { "708_douruikou.txt",
+        [](const QuestionRun& run) {
+            const auto [a, b] = linearIn(lastLine(run.question));
+            EXPECT_NE(a.n, 0);
+            return linearForms(a.n, b.n);
+        } },
+    { "709_bunpai_housoku.txt",
+        [](const QuestionRun& run) {
+            const auto [a, b] = linearIn(lastLine(run.question));
+            EXPECT_TRUE(a.whole() && b.whole());
+            EXPECT_NE(a.n, 0);
+            return linearForms(a.n, b.n);
+        } },
+    { "710_houteishiki.txt",
+        [](const QuestionRun& run) {
+            const std::string line = lastLine(run.question);
+            const std::size_t equals = line.find(" = ");
+            const auto [a, b] = linearIn(line.substr(0, equals) + "-(" + line.substr(equals + 3) + ")");
+            const Rational x = Rational { 0, 1 } - b / a;
+            EXPECT_TRUE(x.whole()) << "the solution is not a whole number";
+            const std::string v = std::to_string(x.n);
+            return Forms { "x=" + v, "x = " + v, v };
+        } },
+    { "711_houteishiki_bunsuu.txt",
+        [](const QuestionRun& run) {
+            const std::string line = lastLine(run.question);
+            const std::size_t equals = line.find(" = ");
+            const auto [a, b] = linearIn(line.substr(0, equals) + "-(" + line.substr(equals + 3) + ")");
+            const Rational x = Rational { 0, 1 } - b / a;
+            EXPECT_FALSE(x.whole()) << "the solution is a whole number";
+            const std::string v = std::to_string(x.n) + "/" + std::to_string(x.d);
+            return Forms { "x=" + v, "x = " + v, v };
+        } },
+    { "714_ougigata.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(
+                run.question, R"(^図のおうぎ形の(面積|弧の長さ)を求めなさい。\n半径は(\d+)cm、中心角は(\d+)°)");
+            const long r = number(n[1]), angle = number(n[2]);
+            const Rational k = n[0] == "面積" ? evaluate(n[1] + "×" + n[1] + "×" + n[2] + "÷360")
+                                              : evaluate("2×" + n[1] + "×" + n[2] + "÷360");
+            EXPECT_TRUE(k.whole()) << "not a whole multiple of π";
+            // Drawn to the angle: the first line is the right-hand radius, the last the other one.
+            const auto& e = run.drawing.entries;
+            const DrawingCommand& first = e.at(0);
+            const DrawingCommand& last = e.at(e.size() - 1 - 2); // two labels follow the lines
+            // The angle between the two radii, seen from the centre, is the smaller side of a reflex angle.
+            EXPECT_NEAR(angleAt(first.x1, first.y1, first.x2, first.y2, last.x2, last.y2),
+                angle > 180 ? 360 - angle : angle, 1.5);
+            EXPECT_GT(r, 0);
+            if (k.n == 1)
+                return { "π", "1π" };
+            return { std::to_string(k.n) + "π" };
         } },
 };
 
