@@ -468,8 +468,42 @@ struct Derivation {
 };
 
 const Derivation derivations[] = {
-    // 足し算・引き算
+    // 小1
+    { "101_ikutsu_to_ikutsu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const std::string line = lastLine(run.question);
+            std::smatch m;
+            if (std::regex_search(line, m, std::regex(R"(^(\d+)は (\d+)と □$)"))
+                || std::regex_search(line, m, std::regex(R"(^(\d+)は □と (\d+)$)"))) {
+                EXPECT_LT(std::stol(m[2]), std::stol(m[1]));
+                return { std::to_string(std::stol(m[1]) - std::stol(m[2])) };
+            }
+            ADD_FAILURE() << "not a split of a number";
+            return {};
+        } },
     { "102_tashizan_1keta.txt", sum },
+    { "103_hikizan_kurisagari_nashi.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(run.question, R"((\d+) - (\d+) =)");
+            EXPECT_TRUE(number(n[0]) <= 10 || number(n[0]) % 10 >= number(n[1])) << "borrows";
+            return difference(run);
+        } },
+    { "104_hikizan_kurisagari.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(run.question, R"((\d+) - (\d+) =)");
+            EXPECT_LT(number(n[0]) % 10, number(n[1])) << "does not borrow";
+            return difference(run);
+        } },
+    { "105_nanjuu_no_keisan.txt",
+        [](const QuestionRun& run) {
+            const Forms forms = wholeValue(run);
+            EXPECT_LE(std::stol(forms.front()), 100);
+            return forms;
+        } },
+    { "106_mittsu_no_kazu.txt", leftToRight },
+    { "107_hyakumasu_tashizan.txt",
+        [](const QuestionRun& run) { return hundredCells(run, [](long a, long b) { return a + b; }); } },
+    // 小2
     { "201_tashizan_2keta.txt",
         [](const QuestionRun& run) {
             const auto n = numbersIn(run.question, R"((\d+) \+ (\d+) =)");
@@ -483,32 +517,15 @@ const Derivation derivations[] = {
             EXPECT_GE(number(n[0]) % 10 + number(n[1]) % 10, 10) << "does not carry";
             return sum(run);
         } },
-    { "301_tashizan_3keta.txt", sum },
-    { "104_hikizan_kurisagari.txt",
-        [](const QuestionRun& run) {
-            const auto n = numbersIn(run.question, R"((\d+) - (\d+) =)");
-            EXPECT_LT(number(n[0]) % 10, number(n[1])) << "does not borrow";
-            return difference(run);
-        } },
     { "203_hikizan_2keta.txt", difference },
-    { "302_hikizan_3keta.txt", difference },
-    { "701_seifu_no_kazu.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(\(([+-]\d+)\) ([+-]) \(([+-]\d+)\) =)");
-            const long c = n[1] == "+" ? number(n[0]) + number(n[2]) : number(n[0]) - number(n[2]);
-            if (c > 0)
-                return { std::to_string(c), "+" + std::to_string(c) };
-            return { std::to_string(c) };
+    { "204_nanbyaku_no_keisan.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(run.question, R"((\d+) [+-] (\d+) =)");
+            const long a = number(n[0]), b = number(n[1]);
+            EXPECT_TRUE((a % 100 == 0 && b % 100 == 0) || (a % 10 == 0 && b % 10 == 0 && (a > 100 || a + b > 100)))
+                << "neither hundreds nor tens across a hundred";
+            return wholeValue(run);
         } },
-    // 掛け算・割り算
-    { "305_kakezan_2x1.txt", product },
-    { "307_kakezan_2x2.txt", product },
-    { "306_kakezan_3x1.txt", product },
-    { "309_warizan_warikireru.txt", exactQuotient },
-    { "310_warizan_amari.txt", quotientAndRemainder },
-    { "401_warizan_3keta.txt", quotientAndRemainder },
-    { "402_warizan_2keta_de.txt", exactQuotient },
-    // 九九・暗算
     { "205_kuku.txt", product },
     { "206_kuku_gyaku.txt",
         [](const QuestionRun& run) -> Forms {
@@ -519,305 +536,29 @@ const Derivation derivations[] = {
             const auto n = numbersIn(run.question, R"((\d+) × □ = (\d+))");
             return { std::to_string(number(n[1]) / number(n[0])) };
         } },
+    { "207_hyakumasu_kakezan.txt",
+        [](const QuestionRun& run) { return hundredCells(run, [](long a, long b) { return a * b; }); } },
+    { "208_kasa.txt",
+        [](const QuestionRun& run) { return unitConversion(run, R"((\d+)(mL|dL|L)(?: (\d+)(dL))? = □(mL|dL|L)$)"); } },
+    // 小3
+    { "301_tashizan_3keta.txt", sum },
+    { "302_hikizan_3keta.txt", difference },
     { "303_anzan_3tsu.txt",
         [](const QuestionRun& run) -> Forms {
             const auto n = numbersIn(run.question, R"((\d+) \+ (\d+) \+ (\d+) =)");
             return { std::to_string(number(n[0]) + number(n[1]) + number(n[2])) };
         } },
     { "304_anzan_100kara.txt", difference },
-    { "405_keisan_no_junjo.txt", orderOfOperations },
-    // 小数
-    { "318_shousuu_tashizan.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(([\d.]+) \+ ([\d.]+) =)");
-            const long s = scaled(n[0], 1) + scaled(n[1], 1);
-            if (s % 10 == 0)
-                return { decimalText(s, 1), decimalText(s, 1) + ".0" };
-            return { decimalText(s, 1) };
-        } },
-    { "410_shousuu_hikizan.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(([\d.]+) - ([\d.]+) =)");
-            return { decimalText(scaled(n[0], 2) - scaled(n[1], 2), 2) };
-        } },
-    { "501_shousuu_kakezan.txt",
-        [](const QuestionRun& run) {
-            const auto n = numbersIn(run.question, R"(([\d.]+) × ([\d.]+) =)");
-            return trailingZeroForms(scaled(n[0], 1) * scaled(n[1], 1), 2);
-        } },
-    { "412_shousuu_warizan.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(([\d.]+) ÷ (\d+) =)");
-            const long a = scaled(n[0], 1), b = number(n[1]);
-            EXPECT_NE(a % 10, 0) << "the dividend is a whole number";
-            EXPECT_EQ(a % b, 0);
-            return { decimalText(a / b, 1) };
-        } },
-    { "506_bunsuu_wo_shousuu.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"((\d+)/(\d+))");
-            const long a = number(n[0]) * 10000, d = number(n[1]);
-            EXPECT_EQ(a % d, 0);
-            return { decimalText(a / d, 4) };
-        } },
-    // 分数
-    { "507_yakubun.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(lastLine(run.question), R"((\d+)/(\d+))");
-            EXPECT_GT(std::gcd(number(n[0]), number(n[1])), 1) << "nothing to reduce";
-            return fractionForms(number(n[0]), number(n[1]));
-        } },
-    { "509_bunsuu_tashizan.txt", unlikeDenominators },
-    { "510_bunsuu_hikizan.txt", unlikeDenominators },
-    { "603_bunsuu_kakezan.txt", fractionResult },
-    { "604_bunsuu_warizan.txt", fractionResult },
-    // 倍数・約数
-    { "511_saidai_kouyakusuu.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"((\d+)と(\d+)の最大公約数)");
-            return { std::to_string(std::gcd(number(n[0]), number(n[1]))) };
-        } },
-    { "512_saishou_koubaisuu.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"((\d+)と(\d+)の最小公倍数)");
-            return { std::to_string(std::lcm(number(n[0]), number(n[1]))) };
-        } },
-    { "513_yakusuu_no_kosuu.txt",
-        [](const QuestionRun& run) {
-            const long n = number(numbersIn(run.question, R"((\d+)の約数)")[0]);
-            long count = 0;
-            for (long i = 1; i <= n; ++i)
-                count += n % i == 0;
-            return withUnit(count, "個");
-        } },
-    { "706_soinsuu_bunkai.txt",
-        [](const QuestionRun& run) {
-            return primeFactorForms(number(numbersIn(run.question, R"((\d+)を素因数分解)")[0]));
-        } },
-    { "514_baisuu_no_kosuu.txt",
-        [](const QuestionRun& run) {
-            const auto n = numbersIn(run.question, R"(1から(\d+)までの整数のうち、(\d+)の倍数)");
-            return withUnit(number(n[0]) / number(n[1]), "個");
-        } },
-    // 三角比
-    { "801_sin.txt", trigValue },
-    { "802_cos.txt", trigValue },
-    { "803_tan.txt",
-        [](const QuestionRun& run) {
-            // The tangent grows without bound near 90°: the file keeps to 0°-70° and 110°-180°.
-            const long d = number(numbersIn(run.question, R"(tan (\d+)°)")[0]);
-            EXPECT_TRUE(d <= 70 || (d >= 110 && d <= 180)) << d << "°";
-            return trigValue(run);
-        } },
-    { "804_chokkaku_sankakkei.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n
-                = numbersIn(run.question, R"(AB = (\d+)、∠A = θ = (\d+)°[\s\S]*sin (\d+)° = (0\.\d{4}) として)");
-            EXPECT_EQ(n[1], n[2]);
-            const long s = scaled(n[3], 4);
-            EXPECT_EQ(s, tableValue(std::sin(radians(number(n[1]))))) << "the sine given is not the table's";
-            return { decimalText(number(n[0]) * s, 4), fourPlaces(number(n[0]) * s) };
-        } },
-    // 対数
-    { "811_jouyou_taisuu.txt",
-        [](const QuestionRun& run) {
-            const long x = number(numbersIn(run.question, R"(log_10 (\d+)\n)")[0]);
-            return fourPlaceForms(tableValue(std::log10(static_cast<double>(x))));
-        } },
-    { "812_taisuu_no_atai.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(log_(\d+) (\(1/)?(\d+)\)?\n)");
-            const long base = number(n[0]), x = number(n[2]);
-            long k = 0, power = 1;
-            for (; power < x; ++k)
-                power *= base;
-            EXPECT_EQ(power, x) << "not a power of the base";
-            return { std::to_string(n[1].empty() ? k : -k) };
-        } },
-    { "813_taisuu_no_riyou.txt",
-        [](const QuestionRun& run) {
-            long x = number(numbersIn(run.question, R"(log_10 (\d+)$)")[0]);
-            long twos = 0, threes = 0, tens = 0;
-            for (; x % 10 == 0; x /= 10)
-                ++tens;
-            for (; x % 2 == 0; x /= 2)
-                ++twos;
-            for (; x % 3 == 0; x /= 3)
-                ++threes;
-            EXPECT_EQ(x, 1) << "needs a logarithm the question does not give";
-            return fourPlaceForms(3010 * twos + 4771 * threes + 10000 * tens);
-        } },
-    // 図形
-    { "417_chouhoukei_menseki.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(たて (\d+)cm、横 (\d+)cm)");
-            // The drawn rectangle has the sides' proportions.
-            const DrawingCommand& box = run.drawing.entries.at(0);
-            EXPECT_NEAR(double(box.x2 - box.x1) / (box.y2 - box.y1), double(number(n[1])) / number(n[0]), 0.05);
-            return { std::to_string(number(n[0]) * number(n[1])) };
-        } },
-    { "418_chouhoukei_mawari.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(たて (\d+)cm、横 (\d+)cm)");
-            return { std::to_string(2 * (number(n[0]) + number(n[1]))) };
-        } },
-    { "524_sankakkei_menseki.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(底辺 (\d+)cm、高さ (\d+)cm)");
-            return { decimalText(number(n[0]) * number(n[1]) * 5, 1) };
-        } },
-    { "608_en_no_menseki.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(図の(円|半円)の面積[\s\S]*（(半径|直径) (\d+)cm）)");
-            const long r = n[1] == "半径" ? number(n[2]) : number(n[2]) / 2;
-            const long area = r * r * 314; // hundredths
-            EXPECT_TRUE(n[0] == "円" || area % 2 == 0);
-            return { decimalText(n[0] == "円" ? area : area / 2, 2) };
-        } },
-    { "530_ensyuu.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"((半径|直径) (\d+)cm)");
-            const long d = n[0] == "直径" ? number(n[1]) : number(n[1]) * 2;
-            return { decimalText(d * 314, 2) };
-        } },
-    { "528_sankakkei_no_kaku.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(大きさは(\d+)°と(\d+)°です)");
-            const long a = number(n[0]), b = number(n[1]);
-            // The figure is drawn to the angles: lines A-B, A-C, B-C.
-            const auto& e = run.drawing.entries;
-            const double ax = e.at(0).x1, ay = e.at(0).y1, bx = e.at(0).x2, by = e.at(0).y2;
-            const double cx = e.at(1).x2, cy = e.at(1).y2;
-            EXPECT_NEAR(angleAt(ax, ay, bx, by, cx, cy), a, 1.5);
-            EXPECT_NEAR(angleAt(bx, by, ax, ay, cx, cy), b, 1.5);
-            const std::string c = std::to_string(180 - a - b);
-            return { c, c + "°", c + "度" };
-        } },
-    { "713_zahyou.txt",
-        [](const QuestionRun& run) -> Forms {
-            // The point is the one filled red square; grid lines are 80 apart around (500, 500).
-            for (const DrawingCommand& c : run.drawing.entries) {
-                if (c.kind == DrawingKind::Box && c.red == 255 && utf8(c.text) == "#paint") {
-                    const std::string x = std::to_string(((c.x1 + c.x2) / 2 - 500) / 80);
-                    const std::string y = std::to_string((500 - (c.y1 + c.y2) / 2) / 80);
-                    return { "(" + x + ", " + y + ")", "(" + x + "," + y + ")", x + "," + y, x + ", " + y,
-                        "(" + x + "、" + y + ")" };
-                }
-            }
-            ADD_FAILURE() << "no point drawn";
-            return {};
-        } },
-    { "420_sankakkei_mawari.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(辺の長さ (\d+)cm、(\d+)cm、(\d+)cm)");
-            const double a = number(n[0]), b = number(n[1]), c = number(n[2]);
-            EXPECT_LT(a, b + c);
-            EXPECT_LT(b, a + c);
-            EXPECT_LT(c, a + b);
-            // Drawn to scale: the base a first, then b and c going round.
-            const auto& e = run.drawing.entries;
-            auto length = [&e](int i) { return std::hypot(e.at(i).x2 - e.at(i).x1, e.at(i).y2 - e.at(i).y1); };
-            EXPECT_NEAR(length(1) / length(0), b / a, 0.02);
-            EXPECT_NEAR(length(2) / length(0), c / a, 0.02);
-            const std::string perimeter = std::to_string(number(n[0]) + number(n[1]) + number(n[2]));
-            return { perimeter, perimeter + "cm" };
-        } },
-    { "527_daikei_menseki.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(上底 (\d+)cm、下底 (\d+)cm、高さ (\d+)cm)");
-            const long a = number(n[0]), b = number(n[1]);
-            EXPECT_LT(a, b);
-            // The lower base is drawn first, the upper one second, to the same scale.
-            const auto& e = run.drawing.entries;
-            EXPECT_NEAR(double(e.at(1).x2 - e.at(1).x1) / (e.at(0).x2 - e.at(0).x1), double(a) / b, 0.03);
-            return { decimalText((a + b) * number(n[2]) * 5, 1) };
-        } },
-    // 単位換算
-    { "208_nagasa.txt",
-        [](const QuestionRun& run) {
-            return unitConversion(run, R"((\d+)(km|cm|mm|m)(?: (\d+)(cm))? = □(km|cm|mm|m)$)");
-        } },
-    { "314_omosa.txt",
-        [](const QuestionRun& run) { return unitConversion(run, R"((\d+)(kg|t|g)(?: (\d+)(g))? = □(kg|t|g)$)"); } },
-    { "315_jikan.txt", timeConversion },
-    { "209_kasa.txt",
-        [](const QuestionRun& run) { return unitConversion(run, R"((\d+)(mL|dL|L)(?: (\d+)(dL))? = □(mL|dL|L)$)"); } },
-    // 文章題
-    { "316_kaimono.txt",
-        [](const QuestionRun& run) {
-            const auto n = numbersIn(run.question,
-                R"(1本(\d+)円のえんぴつを(\d+)本と、1さつ(\d+)円のノートを1さつ買います。\n(\d+)円出すと)");
-            const long change = number(n[3]) - number(n[0]) * number(n[1]) - number(n[2]);
-            EXPECT_GT(change, 0);
-            return withUnit(change, "円");
-        } },
-    { "609_hayasa.txt",
-        [](const QuestionRun& run) -> Forms {
-            const std::string& q = run.question;
-            std::smatch m;
-            if (std::regex_search(q, m, std::regex(R"(時速(\d+)kmで走る車が(\d+)時間走ると)")))
-                return withUnit(std::stol(m[1]) * std::stol(m[2]), "km");
-            if (std::regex_search(q, m, std::regex(R"((\d+)kmの道のりを(\d+)時間で)"))) {
-                EXPECT_EQ(std::stol(m[1]) % std::stol(m[2]), 0);
-                const std::string v = std::to_string(std::stol(m[1]) / std::stol(m[2]));
-                return { v, "時速" + v + "km" };
-            }
-            const auto n = numbersIn(q, R"(時速(\d+)kmで走る車が(\d+)km進むには)");
-            EXPECT_EQ(number(n[1]) % number(n[0]), 0);
-            return withUnit(number(n[1]) / number(n[0]), "時間");
-        } },
-    { "317_wakeru.txt",
-        [](const QuestionRun& run) -> Forms {
-            const auto n = numbersIn(run.question, R"(が(\d+)(こ|本|まい)あります。\n(\d+)人で)");
-            const long total = number(n[0]), people = number(n[2]);
-            const std::string q = std::to_string(total / people), r = std::to_string(total % people), unit = n[1];
-            EXPECT_NE(total % people, 0);
-            return { q + unit + "あまり" + r + unit, q + "あまり" + r };
-        } },
-    // Added with the grade-by-grade library
-    { "101_ikutsu_to_ikutsu.txt",
-        [](const QuestionRun& run) -> Forms {
-            const std::string line = lastLine(run.question);
-            std::smatch m;
-            if (std::regex_search(line, m, std::regex(R"(^(\d+)は (\d+)と □$)"))
-                || std::regex_search(line, m, std::regex(R"(^(\d+)は □と (\d+)$)"))) {
-                EXPECT_LT(std::stol(m[2]), std::stol(m[1]));
-                return { std::to_string(std::stol(m[1]) - std::stol(m[2])) };
-            }
-            ADD_FAILURE() << "not a split of a number";
-            return {};
-        } },
-    { "103_hikizan_kurisagari_nashi.txt",
-        [](const QuestionRun& run) {
-            const auto n = numbersIn(run.question, R"((\d+) - (\d+) =)");
-            EXPECT_TRUE(number(n[0]) <= 10 || number(n[0]) % 10 >= number(n[1])) << "borrows";
-            return difference(run);
-        } },
-    { "105_nanjuu_no_keisan.txt",
-        [](const QuestionRun& run) {
-            const Forms forms = wholeValue(run);
-            EXPECT_LE(std::stol(forms.front()), 100);
-            return forms;
-        } },
-    { "106_mittsu_no_kazu.txt", leftToRight },
-    { "107_hyakumasu_tashizan.txt",
-        [](const QuestionRun& run) { return hundredCells(run, [](long a, long b) { return a + b; }); } },
-    { "204_nanbyaku_no_keisan.txt",
-        [](const QuestionRun& run) {
-            const auto n = numbersIn(run.question, R"((\d+) [+-] (\d+) =)");
-            const long a = number(n[0]), b = number(n[1]);
-            EXPECT_TRUE((a % 100 == 0 && b % 100 == 0) || (a % 10 == 0 && b % 10 == 0 && (a > 100 || a + b > 100)))
-                << "neither hundreds nor tens across a hundred";
-            return wholeValue(run);
-        } },
-    { "207_hyakumasu_kakezan.txt",
-        [](const QuestionRun& run) { return hundredCells(run, [](long a, long b) { return a * b; }); } },
+    { "305_kakezan_2x1.txt", product },
+    { "306_kakezan_3x1.txt", product },
+    { "307_kakezan_2x2.txt", product },
     { "308_kakezan_3x2.txt",
         [](const QuestionRun& run) {
             const auto n = numbersIn(run.question, R"((\d{3}) × (\d{2}) =)");
             return Forms { std::to_string(number(n[0]) * number(n[1])) };
         } },
-    { "311_shikaku_no_shiki.txt",
+    { "309_warizan_amari.txt", quotientAndRemainder },
+    { "310_shikaku_no_shiki.txt",
         [](const QuestionRun& run) -> Forms {
             const std::string line = lastLine(run.question);
             // Try every whole number in the box until the equation holds: no inverse operation needed.
@@ -831,13 +572,13 @@ const Derivation derivations[] = {
             ADD_FAILURE() << "no whole number fits the box";
             return {};
         } },
-    { "312_jikoku.txt",
+    { "311_jikoku.txt",
         [](const QuestionRun& run) {
             const auto n = numbersIn(run.question, R"(^(午前|午後)(\d+)時(\d+)分の(\d+)分(後|前)は)");
             const long start = clockMinutes(n[1], n[2]), d = number(n[3]);
             return clockForms(n[0], n[4] == "後" ? start + d : start - d);
         } },
-    { "313_jikan_no_keisan.txt",
+    { "312_jikan_no_keisan.txt",
         [](const QuestionRun& run) -> Forms {
             const auto n
                 = numbersIn(run.question, R"(^午前(\d+)時(\d+)分から午前(\d+)時(\d+)分までは、何(分間|時間何分))");
@@ -850,6 +591,37 @@ const Derivation derivations[] = {
             EXPECT_GT(d, 60);
             EXPECT_NE(d % 60, 0);
             return { std::to_string(d / 60) + "時間" + std::to_string(d % 60) + "分", std::to_string(d) + "分" };
+        } },
+    { "313_nagasa.txt",
+        [](const QuestionRun& run) {
+            return unitConversion(run, R"((\d+)(km|cm|mm|m)(?: (\d+)(cm))? = □(km|cm|mm|m)$)");
+        } },
+    { "314_omosa.txt",
+        [](const QuestionRun& run) { return unitConversion(run, R"((\d+)(kg|t|g)(?: (\d+)(g))? = □(kg|t|g)$)"); } },
+    { "315_jikan.txt", timeConversion },
+    { "316_kaimono.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(run.question,
+                R"(1本(\d+)円のえんぴつを(\d+)本と、1さつ(\d+)円のノートを1さつ買います。\n(\d+)円出すと)");
+            const long change = number(n[3]) - number(n[0]) * number(n[1]) - number(n[2]);
+            EXPECT_GT(change, 0);
+            return withUnit(change, "円");
+        } },
+    { "317_wakeru.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(が(\d+)(こ|本|まい)あります。\n(\d+)人で)");
+            const long total = number(n[0]), people = number(n[2]);
+            const std::string q = std::to_string(total / people), r = std::to_string(total % people), unit = n[1];
+            EXPECT_NE(total % people, 0);
+            return { q + unit + "あまり" + r + unit, q + "あまり" + r };
+        } },
+    { "318_shousuu_tashizan.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(([\d.]+) \+ ([\d.]+) =)");
+            const long s = scaled(n[0], 1) + scaled(n[1], 1);
+            if (s % 10 == 0)
+                return { decimalText(s, 1), decimalText(s, 1) + ".0" };
+            return { decimalText(s, 1) };
         } },
     { "319_bunsuu_tashizan_onaji.txt",
         [](const QuestionRun& run) {
@@ -877,6 +649,10 @@ const Derivation derivations[] = {
             EXPECT_GT(a, b);
             return unreducedForms(a - b, d);
         } },
+    // 小4
+    { "400_warizan_warikireru.txt", exactQuotient },
+    { "401_warizan_3keta.txt", quotientAndRemainder },
+    { "402_warizan_2keta_de.txt", exactQuotient },
     { "403_warizan_2keta_amari.txt",
         [](const QuestionRun& run) {
             EXPECT_TRUE(contains(run.question, "「7あまり3」のように答え"));
@@ -891,6 +667,7 @@ const Derivation derivations[] = {
                 return { std::to_string(a / b), std::to_string(a / b) + "あまり0" };
             return remainderForms(a / b, a % b);
         } },
+    { "405_keisan_no_junjo.txt", orderOfOperations },
     { "406_keisan_no_kimari.txt",
         [](const QuestionRun& run) {
             const std::string line = lastLine(run.question);
@@ -921,6 +698,11 @@ const Derivation derivations[] = {
             }
             return Forms { std::to_string(n[1] == "+" ? x + y : x - y) };
         } },
+    { "410_shousuu_hikizan.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(([\d.]+) - ([\d.]+) =)");
+            return { decimalText(scaled(n[0], 2) - scaled(n[1], 2), 2) };
+        } },
     { "411_shousuu_kake_seisuu.txt",
         [](const QuestionRun& run) -> Forms {
             const auto n = numbersIn(run.question, R"((\d+\.\d) × (\d+) =)");
@@ -928,6 +710,14 @@ const Derivation derivations[] = {
             if (p % 10 == 0)
                 return { decimalText(p, 1), decimalText(p, 1) + ".0" };
             return { decimalText(p, 1) };
+        } },
+    { "412_shousuu_warizan.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(([\d.]+) ÷ (\d+) =)");
+            const long a = scaled(n[0], 1), b = number(n[1]);
+            EXPECT_NE(a % 10, 0) << "the dividend is a whole number";
+            EXPECT_EQ(a % b, 0);
+            return { decimalText(a / b, 1) };
         } },
     { "413_kabunsuu_wo_taibunsuu.txt",
         [](const QuestionRun& run) {
@@ -956,6 +746,19 @@ const Derivation derivations[] = {
             const long d = number(n[0]);
             return mixedForms(v.n * (d / v.d), d);
         } },
+    { "417_chouhoukei_menseki.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(たて (\d+)cm、横 (\d+)cm)");
+            // The drawn rectangle has the sides' proportions.
+            const DrawingCommand& box = run.drawing.entries.at(0);
+            EXPECT_NEAR(double(box.x2 - box.x1) / (box.y2 - box.y1), double(number(n[1])) / number(n[0]), 0.05);
+            return { std::to_string(number(n[0]) * number(n[1])) };
+        } },
+    { "418_chouhoukei_mawari.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(たて (\d+)cm、横 (\d+)cm)");
+            return { std::to_string(2 * (number(n[0]) + number(n[1]))) };
+        } },
     { "419_menseki_no_tani.txt",
         [](const QuestionRun& run) {
             static const std::map<std::string, long> squareMetres { { "平方センチメートル", 1 },
@@ -965,6 +768,27 @@ const Derivation derivations[] = {
             const long amount = number(n[0]) * squareMetres.at(n[1]);
             EXPECT_EQ(amount % squareMetres.at(n[2]), 0);
             return Forms { std::to_string(amount / squareMetres.at(n[2])) };
+        } },
+    { "420_sankakkei_mawari.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(辺の長さ (\d+)cm、(\d+)cm、(\d+)cm)");
+            const double a = number(n[0]), b = number(n[1]), c = number(n[2]);
+            EXPECT_LT(a, b + c);
+            EXPECT_LT(b, a + c);
+            EXPECT_LT(c, a + b);
+            // Drawn to scale: the base a first, then b and c going round.
+            const auto& e = run.drawing.entries;
+            auto length = [&e](int i) { return std::hypot(e.at(i).x2 - e.at(i).x1, e.at(i).y2 - e.at(i).y1); };
+            EXPECT_NEAR(length(1) / length(0), b / a, 0.02);
+            EXPECT_NEAR(length(2) / length(0), c / a, 0.02);
+            const std::string perimeter = std::to_string(number(n[0]) + number(n[1]) + number(n[2]));
+            return { perimeter, perimeter + "cm" };
+        } },
+    // 小5
+    { "501_shousuu_kakezan.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(run.question, R"(([\d.]+) × ([\d.]+) =)");
+            return trailingZeroForms(scaled(n[0], 1) * scaled(n[1], 1), 2);
         } },
     { "502_shousuu_kakezan_0.txt",
         [](const QuestionRun& run) {
@@ -998,6 +822,19 @@ const Derivation derivations[] = {
                 return { shown, std::to_string(tenths / 10) };
             return { shown };
         } },
+    { "506_bunsuu_wo_shousuu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"((\d+)/(\d+))");
+            const long a = number(n[0]) * 10000, d = number(n[1]);
+            EXPECT_EQ(a % d, 0);
+            return { decimalText(a / d, 4) };
+        } },
+    { "507_yakubun.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(lastLine(run.question), R"((\d+)/(\d+))");
+            EXPECT_GT(std::gcd(number(n[0]), number(n[1])), 1) << "nothing to reduce";
+            return fractionForms(number(n[0]), number(n[1]));
+        } },
     { "508_tsuubun.txt",
         [](const QuestionRun& run) -> Forms {
             const auto n = numbersIn(run.question, R"(^(\d+)/(\d+)と(\d+)/(\d+)を通分)");
@@ -1009,6 +846,31 @@ const Derivation derivations[] = {
             const std::string x = std::to_string(a * l / b) + "/" + std::to_string(l);
             const std::string y = std::to_string(c * l / d) + "/" + std::to_string(l);
             return { x + "と" + y, x + "," + y, x + "、" + y, x + ", " + y };
+        } },
+    { "509_bunsuu_tashizan.txt", unlikeDenominators },
+    { "510_bunsuu_hikizan.txt", unlikeDenominators },
+    { "511_saidai_kouyakusuu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"((\d+)と(\d+)の最大公約数)");
+            return { std::to_string(std::gcd(number(n[0]), number(n[1]))) };
+        } },
+    { "512_saishou_koubaisuu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"((\d+)と(\d+)の最小公倍数)");
+            return { std::to_string(std::lcm(number(n[0]), number(n[1]))) };
+        } },
+    { "513_yakusuu_no_kosuu.txt",
+        [](const QuestionRun& run) {
+            const long n = number(numbersIn(run.question, R"((\d+)の約数)")[0]);
+            long count = 0;
+            for (long i = 1; i <= n; ++i)
+                count += n % i == 0;
+            return withUnit(count, "個");
+        } },
+    { "514_baisuu_no_kosuu.txt",
+        [](const QuestionRun& run) {
+            const auto n = numbersIn(run.question, R"(1から(\d+)までの整数のうち、(\d+)の倍数)");
+            return withUnit(number(n[0]) / number(n[1]), "個");
         } },
     { "515_wariai.txt",
         [](const QuestionRun& run) -> Forms {
@@ -1133,15 +995,6 @@ const Derivation derivations[] = {
             ADD_FAILURE() << "no amounts found";
             return {};
         } },
-    { "523_taiseki_no_tani.txt",
-        [](const QuestionRun& run) {
-            static const std::map<std::string, long> millilitres { { "mL", 1 }, { "立方センチメートル", 1 },
-                { "dL", 100 }, { "L", 1000 }, { "立方メートル", 1000000 } };
-            const auto n = numbersIn(lastLine(run.question), R"(^(\d+)(\S+) = □(\S+)$)");
-            const long amount = number(n[0]) * millilitres.at(n[1]);
-            EXPECT_EQ(amount % millilitres.at(n[2]), 0);
-            return Forms { std::to_string(amount / millilitres.at(n[2])) };
-        } },
     { "522_taiseki.txt",
         [](const QuestionRun& run) -> Forms {
             std::smatch m;
@@ -1159,6 +1012,20 @@ const Derivation derivations[] = {
             EXPECT_TRUE(toScale(e.at(4).x2 - e.at(4).x1, e.at(5).y1 - e.at(5).y2, b, c));
             return { std::to_string(a * b * c) };
         } },
+    { "523_taiseki_no_tani.txt",
+        [](const QuestionRun& run) {
+            static const std::map<std::string, long> millilitres { { "mL", 1 }, { "立方センチメートル", 1 },
+                { "dL", 100 }, { "L", 1000 }, { "立方メートル", 1000000 } };
+            const auto n = numbersIn(lastLine(run.question), R"(^(\d+)(\S+) = □(\S+)$)");
+            const long amount = number(n[0]) * millilitres.at(n[1]);
+            EXPECT_EQ(amount % millilitres.at(n[2]), 0);
+            return Forms { std::to_string(amount / millilitres.at(n[2])) };
+        } },
+    { "524_sankakkei_menseki.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(底辺 (\d+)cm、高さ (\d+)cm)");
+            return { decimalText(number(n[0]) * number(n[1]) * 5, 1) };
+        } },
     { "525_heikoushihenkei.txt",
         [](const QuestionRun& run) -> Forms {
             const auto n = numbersIn(run.question, R"(底辺 (\d+)cm、高さ (\d+)cm)");
@@ -1175,6 +1042,29 @@ const Derivation derivations[] = {
             // The diagonals are the fifth (across) and sixth (upright) lines.
             EXPECT_TRUE(toScale(e.at(4).x2 - e.at(4).x1, e.at(5).y2 - e.at(5).y1, number(n[0]), number(n[1])));
             return { decimalText(number(n[0]) * number(n[1]) * 5, 1) };
+        } },
+    { "527_daikei_menseki.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(上底 (\d+)cm、下底 (\d+)cm、高さ (\d+)cm)");
+            const long a = number(n[0]), b = number(n[1]);
+            EXPECT_LT(a, b);
+            // The lower base is drawn first, the upper one second, to the same scale.
+            const auto& e = run.drawing.entries;
+            EXPECT_NEAR(double(e.at(1).x2 - e.at(1).x1) / (e.at(0).x2 - e.at(0).x1), double(a) / b, 0.03);
+            return { decimalText((a + b) * number(n[2]) * 5, 1) };
+        } },
+    { "528_sankakkei_no_kaku.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(大きさは(\d+)°と(\d+)°です)");
+            const long a = number(n[0]), b = number(n[1]);
+            // The figure is drawn to the angles: lines A-B, A-C, B-C.
+            const auto& e = run.drawing.entries;
+            const double ax = e.at(0).x1, ay = e.at(0).y1, bx = e.at(0).x2, by = e.at(0).y2;
+            const double cx = e.at(1).x2, cy = e.at(1).y2;
+            EXPECT_NEAR(angleAt(ax, ay, bx, by, cx, cy), a, 1.5);
+            EXPECT_NEAR(angleAt(bx, by, ax, ay, cx, cy), b, 1.5);
+            const std::string c = std::to_string(180 - a - b);
+            return { c, c + "°", c + "度" };
         } },
     { "529_takakkei_no_kaku.txt",
         [](const QuestionRun& run) -> Forms {
@@ -1207,8 +1097,17 @@ const Derivation derivations[] = {
             }
             return forms(d);
         } },
+    { "530_ensyuu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"((半径|直径) (\d+)cm)");
+            const long d = n[0] == "直径" ? number(n[1]) : number(n[1]) * 2;
+            return { decimalText(d * 314, 2) };
+        } },
+    // 小6
     { "601_bunsuu_kake_seisuu.txt", rationalValue },
     { "602_bunsuu_wari_seisuu.txt", rationalValue },
+    { "603_bunsuu_kakezan.txt", fractionResult },
+    { "604_bunsuu_warizan.txt", fractionResult },
     { "606_hi_wo_kantan_ni.txt",
         [](const QuestionRun& run) -> Forms {
             const auto n = numbersIn(lastLine(run.question), R"(^([\d./]+):([\d./]+)$)");
@@ -1231,6 +1130,29 @@ const Derivation derivations[] = {
             }
             ADD_FAILURE() << "no x makes the ratios equal";
             return {};
+        } },
+    { "608_en_no_menseki.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(図の(円|半円)の面積[\s\S]*（(半径|直径) (\d+)cm）)");
+            const long r = n[1] == "半径" ? number(n[2]) : number(n[2]) / 2;
+            const long area = r * r * 314; // hundredths
+            EXPECT_TRUE(n[0] == "円" || area % 2 == 0);
+            return { decimalText(n[0] == "円" ? area : area / 2, 2) };
+        } },
+    { "609_hayasa.txt",
+        [](const QuestionRun& run) -> Forms {
+            const std::string& q = run.question;
+            std::smatch m;
+            if (std::regex_search(q, m, std::regex(R"(時速(\d+)kmで走る車が(\d+)時間走ると)")))
+                return withUnit(std::stol(m[1]) * std::stol(m[2]), "km");
+            if (std::regex_search(q, m, std::regex(R"((\d+)kmの道のりを(\d+)時間で)"))) {
+                EXPECT_EQ(std::stol(m[1]) % std::stol(m[2]), 0);
+                const std::string v = std::to_string(std::stol(m[1]) / std::stol(m[2]));
+                return { v, "時速" + v + "km" };
+            }
+            const auto n = numbersIn(q, R"(時速(\d+)kmで走る車が(\d+)km進むには)");
+            EXPECT_EQ(number(n[1]) % number(n[0]), 0);
+            return withUnit(number(n[1]) / number(n[0]), "時間");
         } },
     { "610_bunsoku_byousoku.txt",
         [](const QuestionRun& run) -> Forms {
@@ -1373,6 +1295,15 @@ const Derivation derivations[] = {
             const std::string v = decimalText(tenths, 1);
             return { v, v + "点" };
         } },
+    // 中1
+    { "701_seifu_no_kazu.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(\(([+-]\d+)\) ([+-]) \(([+-]\d+)\) =)");
+            const long c = n[1] == "+" ? number(n[0]) + number(n[2]) : number(n[0]) - number(n[2]);
+            if (c > 0)
+                return { std::to_string(c), "+" + std::to_string(c) };
+            return { std::to_string(c) };
+        } },
     { "702_seifu_jouhou.txt", signedValue },
     { "703_seifu_johou.txt",
         [](const QuestionRun& run) {
@@ -1382,6 +1313,10 @@ const Derivation derivations[] = {
         } },
     { "704_ruijou.txt", signedValue },
     { "705_seifu_shisoku.txt", signedValue },
+    { "706_soinsuu_bunkai.txt",
+        [](const QuestionRun& run) {
+            return primeFactorForms(number(numbersIn(run.question, R"((\d+)を素因数分解)")[0]));
+        } },
     { "707_shiki_no_atai.txt",
         [](const QuestionRun& run) -> Forms {
             const std::string expression = lastLine(run.question);
@@ -1428,6 +1363,20 @@ const Derivation derivations[] = {
             const std::string v = std::to_string(x.n) + "/" + std::to_string(x.d);
             return Forms { "x=" + v, "x = " + v, v };
         } },
+    { "713_zahyou.txt",
+        [](const QuestionRun& run) -> Forms {
+            // The point is the one filled red square; grid lines are 80 apart around (500, 500).
+            for (const DrawingCommand& c : run.drawing.entries) {
+                if (c.kind == DrawingKind::Box && c.red == 255 && utf8(c.text) == "#paint") {
+                    const std::string x = std::to_string(((c.x1 + c.x2) / 2 - 500) / 80);
+                    const std::string y = std::to_string((500 - (c.y1 + c.y2) / 2) / 80);
+                    return { "(" + x + ", " + y + ")", "(" + x + "," + y + ")", x + "," + y, x + ", " + y,
+                        "(" + x + "、" + y + ")" };
+                }
+            }
+            ADD_FAILURE() << "no point drawn";
+            return {};
+        } },
     { "714_ougigata.txt",
         [](const QuestionRun& run) -> Forms {
             const auto n = numbersIn(
@@ -1447,6 +1396,53 @@ const Derivation derivations[] = {
             if (k.n == 1)
                 return { "π", "1π" };
             return { std::to_string(k.n) + "π" };
+        } },
+    // 高校
+    { "801_sin.txt", trigValue },
+    { "802_cos.txt", trigValue },
+    { "803_tan.txt",
+        [](const QuestionRun& run) {
+            // The tangent grows without bound near 90°: the file keeps to 0°-70° and 110°-180°.
+            const long d = number(numbersIn(run.question, R"(tan (\d+)°)")[0]);
+            EXPECT_TRUE(d <= 70 || (d >= 110 && d <= 180)) << d << "°";
+            return trigValue(run);
+        } },
+    { "804_chokkaku_sankakkei.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n
+                = numbersIn(run.question, R"(AB = (\d+)、∠A = θ = (\d+)°[\s\S]*sin (\d+)° = (0\.\d{4}) として)");
+            EXPECT_EQ(n[1], n[2]);
+            const long s = scaled(n[3], 4);
+            EXPECT_EQ(s, tableValue(std::sin(radians(number(n[1]))))) << "the sine given is not the table's";
+            return { decimalText(number(n[0]) * s, 4), fourPlaces(number(n[0]) * s) };
+        } },
+    { "811_jouyou_taisuu.txt",
+        [](const QuestionRun& run) {
+            const long x = number(numbersIn(run.question, R"(log_10 (\d+)\n)")[0]);
+            return fourPlaceForms(tableValue(std::log10(static_cast<double>(x))));
+        } },
+    { "812_taisuu_no_atai.txt",
+        [](const QuestionRun& run) -> Forms {
+            const auto n = numbersIn(run.question, R"(log_(\d+) (\(1/)?(\d+)\)?\n)");
+            const long base = number(n[0]), x = number(n[2]);
+            long k = 0, power = 1;
+            for (; power < x; ++k)
+                power *= base;
+            EXPECT_EQ(power, x) << "not a power of the base";
+            return { std::to_string(n[1].empty() ? k : -k) };
+        } },
+    { "813_taisuu_no_riyou.txt",
+        [](const QuestionRun& run) {
+            long x = number(numbersIn(run.question, R"(log_10 (\d+)$)")[0]);
+            long twos = 0, threes = 0, tens = 0;
+            for (; x % 10 == 0; x /= 10)
+                ++tens;
+            for (; x % 2 == 0; x /= 2)
+                ++twos;
+            for (; x % 3 == 0; x /= 3)
+                ++threes;
+            EXPECT_EQ(x, 1) << "needs a logarithm the question does not give";
+            return fourPlaceForms(3010 * twos + 4771 * threes + 10000 * tens);
         } },
 };
 
