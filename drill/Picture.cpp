@@ -2,6 +2,7 @@
 
 #include "script/Numbers.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QString>
 
@@ -45,13 +46,14 @@ double pixels(std::int16_t twips) { return twips / twipsPerPixel; }
 
 } // namespace
 
-void PaintDrawingList(QPainter& painter, const DrawingList& list, float heightTwips, int& penWidth)
+std::vector<PlacedDrawing> PlaceDrawingList(const DrawingList& list, float heightTwips, int& penWidth)
 {
+    std::vector<PlacedDrawing> placed;
+    placed.reserve(list.entries.size());
     // A coordinate whose scaled value does not fit keeps the previous entry's.
     std::array<std::int16_t, 4> scaled {};
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (const DrawingCommand& entry : list.entries) {
+    for (std::size_t index = 0; index < list.entries.size(); ++index) {
+        const DrawingCommand& entry = list.entries[index];
         const std::array<std::int16_t, 4> units { entry.x1, entry.y1, entry.x2, entry.y2 };
         for (std::size_t i = 0; i < 4; ++i) {
             double twips = RoundHalfEven(
@@ -59,46 +61,53 @@ void PaintDrawingList(QPainter& painter, const DrawingList& list, float heightTw
             if (twips >= -32768 && twips <= 32767)
                 scaled[i] = static_cast<std::int16_t>(twips);
         }
-        const QPointF first(pixels(scaled[0]), pixels(scaled[1]));
-        const QPointF second(pixels(scaled[2]), pixels(scaled[3]));
-        const QColor colour = colourOf(entry);
-        auto outline = [&] {
-            painter.setPen(QPen(colour, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            painter.setBrush(Qt::NoBrush);
-        };
-
-        switch (entry.kind) {
-        case DrawingKind::Line:
-            applyPenWidth(entry.text, penWidth);
-            outline();
-            painter.drawLine(first, second);
-            break;
+        PlacedDrawing shape;
+        shape.entry = index;
+        shape.kind = entry.kind;
+        shape.first = QPointF(pixels(scaled[0]), pixels(scaled[1]));
+        shape.second = QPointF(pixels(scaled[2]), pixels(scaled[3]));
+        shape.colour = colourOf(entry);
+        switch (shape.kind) {
+        case DrawingKind::Line: applyPenWidth(entry.text, penWidth); break;
         case DrawingKind::Box:
             penWidth = 1;
-            if (isPaint(entry.text)) {
-                outline();
-                painter.setBrush(colour);
-            } else {
+            shape.filled = isPaint(entry.text);
+            if (!shape.filled)
                 applyPenWidth(entry.text, penWidth);
-                outline();
-            }
-            painter.drawRect(QRectF(first, second).normalized());
             break;
-        case DrawingKind::Circle: {
+        case DrawingKind::Circle:
             applyPenWidth(entry.text, penWidth);
-            double radius = pixels(scaled[2]);
-            if (radius < 0)
-                break; // no circle has a negative radius
-            outline();
-            painter.drawEllipse(first, radius, radius);
+            shape.radius = pixels(scaled[2]);
+            if (shape.radius < 0)
+                continue; // no circle has a negative radius
             break;
-        }
-        case DrawingKind::Text: {
-            painter.setPen(Qt::black);
-            QFontMetricsF metrics(painter.font());
-            painter.drawText(first + QPointF(0, metrics.ascent()), QString::fromStdU16String(entry.text));
+        case DrawingKind::Text:
+            shape.colour = Qt::black;
+            shape.text = QString::fromStdU16String(entry.text);
             break;
+        default: continue; // no such kind: nothing drawn
         }
+        shape.penWidth = penWidth;
+        placed.push_back(std::move(shape));
+    }
+    return placed;
+}
+
+QPointF PrintBaseline(const QFontMetricsF& metrics, QPointF topLeft) { return topLeft + QPointF(0, metrics.ascent()); }
+
+void PaintDrawingList(QPainter& painter, const DrawingList& list, float heightTwips, int& penWidth)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QFontMetricsF metrics(painter.font());
+    for (const PlacedDrawing& shape : PlaceDrawingList(list, heightTwips, penWidth)) {
+        painter.setPen(QPen(shape.colour, shape.penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(shape.filled ? QBrush(shape.colour) : QBrush(Qt::NoBrush));
+        switch (shape.kind) {
+        case DrawingKind::Line: painter.drawLine(shape.first, shape.second); break;
+        case DrawingKind::Box: painter.drawRect(QRectF(shape.first, shape.second).normalized()); break;
+        case DrawingKind::Circle: painter.drawEllipse(shape.first, shape.radius, shape.radius); break;
+        case DrawingKind::Text: painter.drawText(PrintBaseline(metrics, shape.first), shape.text); break;
         }
     }
     painter.restore();
