@@ -12,20 +12,6 @@ constexpr char16_t crlf[] = u"\r\n";
 
 bool isDigit(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'０' && c <= u'９'); }
 
-// Calls visit for each accepted answer of answerText until it returns true.
-template <typename Visit> bool forEachAnswer(TextView answerText, Visit visit)
-{
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t end = answerText.find(u'_', start);
-        if (visit(answerText.substr(start, end == TextView::npos ? TextView::npos : end - start)))
-            return true;
-        if (end == TextView::npos)
-            return false;
-        start = end + 1;
-    }
-}
-
 } // namespace
 
 Text FoldWideDigit(TextView text)
@@ -45,13 +31,30 @@ Text FoldWideDigit(TextView text)
     return folded;
 }
 
+std::vector<TextView> AcceptedAnswers(TextView answerText)
+{
+    std::vector<TextView> answers;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = answerText.find(u'_', start);
+        answers.push_back(answerText.substr(start, end == TextView::npos ? TextView::npos : end - start));
+        if (end == TextView::npos)
+            return answers;
+        start = end + 1;
+    }
+}
+
 bool CheckAnswer(TextView answerText, TextView typed)
 {
     const Text wanted = FoldWideDigit(typed);
-    return forEachAnswer(answerText, [&](TextView candidate) { return FoldWideDigit(candidate) == wanted; });
+    for (TextView candidate : AcceptedAnswers(answerText)) {
+        if (FoldWideDigit(candidate) == wanted)
+            return true;
+    }
+    return false;
 }
 
-Text FirstAnswer(TextView answerText) { return Text(answerText.substr(0, answerText.find(u'_'))); }
+Text FirstAnswer(TextView answerText) { return Text(AcceptedAnswers(answerText).front()); }
 
 Marking MarkAnswer(TextView answerText, TextView typed)
 {

@@ -6,6 +6,7 @@
 #include "script/Text.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace numbrelle {
 
@@ -14,6 +15,11 @@ namespace numbrelle {
 // its ASCII character, U+2212 becomes "-", and U+30FC becomes "-" when a digit
 // follows it. Nothing else changes: no trimming, case folding or number reading.
 Text FoldWideDigit(TextView text);
+
+// The accepted answers of answerText in order: the pieces between its "_".
+// "12_１２" gives 12 and １２; "5_" gives 5 and an empty answer; an empty
+// answerText gives one empty answer. The views point into answerText.
+std::vector<TextView> AcceptedAnswers(TextView answerText);
 
 // Whether typed is one of the accepted answers of answerText (pieces separated
 // by "_"; an empty piece accepts an empty answer). Both sides are folded.

@@ -10,6 +10,11 @@ namespace numbrelle {
 
 std::string QuestionFolder(FileSystem& files) { return files.programFolder() + "/questions"; }
 
+Text DisplayNameOf(std::size_t index, TextView title)
+{
+    return IntegerText(static_cast<std::int32_t>(index + 1)) + u"_" + Text(title);
+}
+
 void QuestionLibrary::create(std::size_t count) { m_entries.assign(count, QuestionEntry {}); }
 
 void QuestionLibrary::LoadQuestionFile(
@@ -20,7 +25,7 @@ void QuestionLibrary::LoadQuestionFile(
     script.BuildStatementList(ReadQuestionFile(files, entry.Path));
     script.RunScript();
     const QuestionRecord& record = script.record();
-    entry.DisplayName = IntegerText(static_cast<std::int32_t>(index + 1)) + u"_" + record.title;
+    entry.DisplayName = DisplayNameOf(index, record.title);
     entry.Category = record.categoryText;
     entry.Description = record.descriptionText;
 }

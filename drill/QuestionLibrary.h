@@ -26,6 +26,9 @@ struct QuestionEntry {
 // The folder the library is read from: "questions" beside the program file.
 std::string QuestionFolder(FileSystem& files);
 
+// "<n>_<title>" for the entry at index (n = index + 1).
+Text DisplayNameOf(std::size_t index, TextView title);
+
 class QuestionLibrary {
 public:
     // Makes count empty entries; loading fills them one by one.
