@@ -43,6 +43,9 @@ public:
 
     void statementPassed(std::int32_t index, bool ran, std::size_t depth) override
     {
+        // A statement adds one drawing entry at most.
+        if (drawing && drawing->entries.size() > drawnBy.size())
+            drawnBy.resize(drawing->entries.size(), index);
         if (m_next)
             m_next->statementPassed(index, ran, depth);
     }
@@ -76,6 +79,9 @@ public:
     }
 
     std::vector<std::pair<std::int32_t, Text>> shown;
+    // The statement that added each drawing entry of the run so far.
+    const DrawingList* drawing = nullptr;
+    std::vector<std::int32_t> drawnBy;
     bool statementCap = false;
     bool messageCap = false;
 
@@ -179,10 +185,12 @@ void runQuestion(const std::string& file, const Text& text, int runs, RandomSour
     MessageCapture capture(hooks.observer);
     Interpreter interpreter(boxes, random);
     interpreter.setObserver(&capture);
+    capture.drawing = &interpreter.record().drawingList;
     interpreter.BuildStatementList(text);
     for (int run = 1; run <= runs; ++run) {
         boxes.texts.clear();
         capture.shown.clear();
+        capture.drawnBy.clear();
         capture.statementCap = capture.messageCap = false;
         if (hooks.beforeRun)
             hooks.beforeRun(run);
@@ -197,6 +205,8 @@ void runQuestion(const std::string& file, const Text& text, int runs, RandomSour
         report.statementCapHit = capture.statementCap;
         report.messageCapHit = capture.messageCap;
         report.record = interpreter.record();
+        for (std::int32_t index : capture.drawnBy)
+            report.drawingLines.push_back(lineOf(interpreter.statementList(), index));
         // The boxes are the truth of what was shown; the observer says which
         // statement showed each of them.
         for (std::size_t i = 0; i < boxes.texts.size(); ++i) {

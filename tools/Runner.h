@@ -67,6 +67,7 @@ struct RunReport {
     QuestionRecord record;
     std::vector<CapturedMessage> messages;
     std::vector<Text> contexts; // StatementContext of each message's index
+    std::vector<std::int32_t> drawingLines; // the line of the statement that added each drawing entry
     bool statementCapHit = false;
     bool messageCapHit = false;
     double milliseconds = 0; // RunScript alone, observer calls included
