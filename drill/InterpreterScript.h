@@ -4,6 +4,7 @@
 #pragma once
 
 #include "drill/QuestionScript.h"
+#include "script/Interpreter.h"
 
 namespace numbrelle {
 

@@ -3,7 +3,8 @@
 // library depend only on this, so they can be driven without the interpreter.
 #pragma once
 
-#include "script/Interpreter.h"
+#include "script/QuestionRecord.h"
+#include "script/Text.h"
 
 namespace numbrelle {
 

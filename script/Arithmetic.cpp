@@ -10,8 +10,7 @@
 // result.
 
 #include "script/Handlers.h"
-#include "script/Interpreter.h"
-#include "script/Numbers.h"
+#include "script/Operands.h"
 
 #include <cmath>
 
@@ -39,35 +38,19 @@ Operands evaluateOperands(Interpreter& interp, const CompiledStatement& compiled
     return { compiled.fields[0], first, working };
 }
 
-float singleOf(Interpreter& interp, const Value& value)
-{
-    float n = 0;
-    Fault fault = value.toSingle(n);
-    interp.raise(fault);
-    return fault == Fault::None ? n : 0;
-}
-
-Fault checked(std::int32_t result, std::int16_t& out)
-{
-    if (result < -32768 || result > 32767)
-        return Fault::Overflow;
-    out = static_cast<std::int16_t>(result);
-    return Fault::None;
-}
-
 // Each integer operation answers its fault and writes out only on success.
 using IntegerOperation = Fault (*)(std::int16_t, std::int16_t, std::int16_t&);
 
-Fault add(std::int16_t a, std::int16_t b, std::int16_t& out) { return checked(std::int32_t { a } + b, out); }
-Fault subtract(std::int16_t a, std::int16_t b, std::int16_t& out) { return checked(std::int32_t { a } - b, out); }
-Fault multiply(std::int16_t a, std::int16_t b, std::int16_t& out) { return checked(std::int32_t { a } * b, out); }
+Fault add(std::int16_t a, std::int16_t b, std::int16_t& out) { return CheckedInt16(std::int32_t { a } + b, out); }
+Fault subtract(std::int16_t a, std::int16_t b, std::int16_t& out) { return CheckedInt16(std::int32_t { a } - b, out); }
+Fault multiply(std::int16_t a, std::int16_t b, std::int16_t& out) { return CheckedInt16(std::int32_t { a } * b, out); }
 
 // Truncating division; -32768 / -1 is the one quotient outside the range.
 Fault divide(std::int16_t a, std::int16_t b, std::int16_t& out)
 {
     if (b == 0)
         return Fault::DivisionByZero;
-    return checked(std::int32_t { a } / b, out);
+    return CheckedInt16(std::int32_t { a } / b, out);
 }
 
 // The remainder takes the sign of the dividend. -32768 mod -1 faults like the
@@ -92,8 +75,8 @@ Fault power(std::int16_t a, std::int16_t b, std::int16_t& out)
 void runInteger(Interpreter& interp, const Statement& statement, IntegerOperation operation)
 {
     Operands operands = evaluateOperands(interp, statement.compiled);
-    std::int16_t result = interp.int16OrZero(operands.first);
-    std::int16_t second = interp.int16OrZero(operands.second);
+    std::int16_t result = int16OrZero(interp, operands.first);
+    std::int16_t second = int16OrZero(interp, operands.second);
     interp.raise(operation(result, second, result));
     interp.storeValue(operands.target, Value::ofInt(result));
 }
@@ -138,8 +121,8 @@ Fault decPower(float a, float b, float& out)
 void runSingle(Interpreter& interp, const Statement& statement, SingleOperation operation)
 {
     Operands operands = evaluateOperands(interp, statement.compiled);
-    float result = singleOf(interp, operands.first);
-    float second = singleOf(interp, operands.second);
+    float result = singleOrZero(interp, operands.first);
+    float second = singleOrZero(interp, operands.second);
     interp.raise(operation(result, second, result));
     if (std::isfinite(result)) {
         interp.storeValue(operands.target, Value::ofSingle(result));

@@ -3,26 +3,17 @@
 // exact text "1" as true. Results are 1 or 0, stored into a target of any type.
 
 #include "script/Handlers.h"
-#include "script/Interpreter.h"
+#include "script/Operands.h"
 
 namespace numbrelle {
 
 namespace {
 
-// An operand that faults takes part with its written text.
-Value operand(Interpreter& interp, const Ref& field)
-{
-    Value value;
-    if (!interp.checkedNumericValue(field, value))
-        value = Value::ofText(field.text);
-    return value;
-}
-
 template <typename Rule> void runTwoOperands(Interpreter& interp, const Statement& statement, Rule rule)
 {
     const std::vector<Ref>& fields = statement.compiled.fields;
-    Value x = operand(interp, fields[1]);
-    Value y = operand(interp, fields[2]);
+    Value x = numericOrWritten(interp, fields[1]);
+    Value y = numericOrWritten(interp, fields[2]);
     interp.storeValue(fields[0], Value::ofInt(rule(x, y) ? 1 : 0));
 }
 
@@ -31,7 +22,7 @@ template <typename Rule> void runTwoOperands(Interpreter& interp, const Statemen
 void runNot(Interpreter& interp, const Statement& statement)
 {
     const std::vector<Ref>& fields = statement.compiled.fields;
-    Value x = operand(interp, fields[1]);
+    Value x = numericOrWritten(interp, fields[1]);
     interp.storeValue(fields[0], Value::ofInt(x.isZeroText() ? 1 : 0));
 }
 

@@ -4,8 +4,8 @@
 // statement, which then finds its own entry on top and carries on with it.
 
 #include "script/Handlers.h"
-#include "script/Interpreter.h"
 #include "script/Messages.h"
+#include "script/Operands.h"
 
 namespace numbrelle {
 
@@ -87,14 +87,62 @@ bool conditionResult(Interpreter& interp, const CompiledStatement& compiled, Con
 
 void closeOwnEntry(Interpreter& interp, std::int16_t value) { interp.blocks().setTop(BlockKind::Plain, value); }
 
-// The 16-bit integer of a value, 0 when it does not convert.
-// A field's NumericValue; the field's own text when the evaluation faults.
-Value numericOrWritten(Interpreter& interp, const Ref& field)
+// A for loop's start, end and step, read afresh on every pass. All three are
+// evaluated before any is converted; an empty step counts towards the end.
+struct LoopBounds {
+    Value startValue;
+    std::int16_t start = 0;
+    std::int16_t end = 0;
+    std::int16_t step = 0;
+};
+
+LoopBounds loopBounds(Interpreter& interp, const std::vector<Ref>& fields)
 {
-    Value value;
-    if (!interp.checkedNumericValue(field, value))
-        value = Value::ofText(field.text);
-    return value;
+    LoopBounds bounds;
+    bounds.startValue = numericOrWritten(interp, fields[1]);
+    const Value end = numericOrWritten(interp, fields[2]);
+    const Value step = numericOrWritten(interp, fields[3]);
+    bounds.start = int16OrZero(interp, bounds.startValue);
+    bounds.end = int16OrZero(interp, end);
+    if (step.kind == ValueKind::Text && step.text.empty())
+        bounds.step = bounds.end >= bounds.start ? 1 : -1;
+    else
+        bounds.step = int16OrZero(interp, step);
+    return bounds;
+}
+
+// Whether the counter's variable kept the value stored into it. An int counter
+// keeps exactly what was stored, so only other kinds (a bit, an unknown name)
+// are read back.
+bool counterKept(Interpreter& interp, const Ref& counter, const Value& before, std::int16_t previous)
+{
+    if (before.kind == ValueKind::Int)
+        return true;
+    Value after;
+    std::int16_t stored = 0;
+    return interp.variables().NumericValue(counter, after) == Fault::None && after.toInt16(stored) == Fault::None
+        && stored != previous;
+}
+
+// One more pass of a repeating loop: the counter advances by the step, and the
+// loop's entry closes after the pass that reaches the end. A counter that
+// cannot be read, cannot advance or is not kept by its variable would repeat
+// the loop for ever, so the loop ends at once instead.
+void stepLoop(Interpreter& interp, const Ref& counterName, const LoopBounds& bounds)
+{
+    Value read;
+    std::int16_t before = 0;
+    const bool readable = interp.checkedNumericValue(counterName, read) && checkedInt16(interp, read, before);
+    std::int16_t counter = before;
+    const Fault overflow = CheckedInt16(std::int32_t { before } + bounds.step, counter);
+    interp.raise(overflow);
+    interp.storeValue(counterName, Value::ofInt(counter));
+
+    const bool advanced = counter != before && counterKept(interp, counterName, read, before);
+    if (!readable || overflow != Fault::None || !advanced)
+        closeOwnEntry(interp, 0);
+    else if (bounds.step > 0 ? counter >= bounds.end : counter <= bounds.end)
+        closeOwnEntry(interp, 1);
 }
 
 } // namespace
@@ -155,66 +203,17 @@ void runFor(Interpreter& interp, const Statement& statement)
         push(interp, BlockKind::Plain, 0);
         return;
     }
-
     const std::vector<Ref>& fields = statement.compiled.fields;
-    const Ref& counterName = fields[0];
-    Value start = numericOrWritten(interp, fields[1]);
-    Value end = numericOrWritten(interp, fields[2]);
-    Value step = numericOrWritten(interp, fields[3]);
-    std::int16_t s = interp.int16OrZero(start);
-    std::int16_t e = interp.int16OrZero(end);
-    std::int16_t d = 0;
-    if (step.kind == ValueKind::Text && step.text.empty())
-        d = e >= s ? 1 : -1;
-    else
-        d = interp.int16OrZero(step);
-
-    if (!repeating) {
-        interp.storeValue(counterName, start);
-        if (s == e)
-            push(interp, BlockKind::Plain, 1);
-        else
-            push(interp, BlockKind::For, interp.programCounter());
+    const LoopBounds bounds = loopBounds(interp, fields);
+    if (repeating) {
+        stepLoop(interp, fields[0], bounds);
         return;
     }
-
-    Value read;
-    std::int16_t before = 0;
-    bool readFaulted = !interp.checkedNumericValue(counterName, read);
-    if (!readFaulted) {
-        Fault fault = read.toInt16(before);
-        interp.raise(fault);
-        readFaulted = fault != Fault::None;
-        if (readFaulted)
-            before = 0;
-    }
-    std::int32_t sum = std::int32_t { before } + d;
-    bool overflowed = sum < -32768 || sum > 32767;
-    std::int16_t counter = before;
-    if (overflowed)
-        interp.raise(Fault::Overflow);
+    interp.storeValue(fields[0], bounds.startValue);
+    if (bounds.start == bounds.end)
+        push(interp, BlockKind::Plain, 1);
     else
-        counter = static_cast<std::int16_t>(sum);
-    interp.storeValue(counterName, Value::ofInt(counter));
-
-    // A counter that cannot be read, cannot advance or is not kept by its
-    // variable (a bit, an unknown name) would repeat the loop for ever. An int
-    // counter keeps exactly what was stored, so only other kinds are read back.
-    bool advanced = counter != before;
-    if (advanced && read.kind != ValueKind::Int) {
-        Value after;
-        std::int16_t stored = 0;
-        advanced = interp.variables().NumericValue(counterName, after) == Fault::None
-            && after.toInt16(stored) == Fault::None && stored != before;
-    }
-    if (readFaulted || overflowed || !advanced) {
-        closeOwnEntry(interp, 0);
-        return;
-    }
-
-    bool last = d > 0 ? counter >= e : counter <= e;
-    if (last)
-        closeOwnEntry(interp, 1);
+        push(interp, BlockKind::For, interp.programCounter());
 }
 
 void runClose(Interpreter& interp, const Statement&)

@@ -4,8 +4,8 @@
 // whole shape.
 
 #include "script/Handlers.h"
-#include "script/Interpreter.h"
 #include "script/Numbers.h"
+#include "script/Operands.h"
 
 namespace numbrelle {
 
@@ -15,7 +15,7 @@ namespace {
 // default without a fault.
 std::int16_t numberOr(Interpreter& interp, const Ref& field, std::int16_t fallback)
 {
-    return field.text.empty() ? fallback : interp.numericInt16OrZero(field);
+    return field.text.empty() ? fallback : numericInt16OrZero(interp, field);
 }
 
 // Colour components are kept as converted; the picture limits them to 0..255
@@ -36,10 +36,10 @@ DrawingCommand corners(Interpreter& interp, const std::vector<Ref>& fields, Draw
 {
     DrawingCommand command;
     command.kind = kind;
-    command.x1 = interp.numericInt16OrZero(fields[0]);
-    command.y1 = interp.numericInt16OrZero(fields[1]);
-    command.x2 = interp.numericInt16OrZero(fields[2]);
-    command.y2 = interp.numericInt16OrZero(fields[3]);
+    command.x1 = numericInt16OrZero(interp, fields[0]);
+    command.y1 = numericInt16OrZero(interp, fields[1]);
+    command.x2 = numericInt16OrZero(interp, fields[2]);
+    command.y2 = numericInt16OrZero(interp, fields[3]);
     return command;
 }
 
@@ -60,13 +60,8 @@ void runSquare(Interpreter& interp, const Statement& statement)
     const std::vector<Ref>& fields = statement.compiled.fields;
     DrawingCommand command = corners(interp, fields, DrawingKind::Box);
     const Ref& width = fields[4];
-    if (!width.text.empty()) {
-        Value value;
-        if (interp.checkedNumericValue(width, value))
-            command.text = value.toText();
-        else
-            command.text = width.text;
-    }
+    if (!width.text.empty())
+        command.text = numericOrWritten(interp, width).toText();
     setColour(interp, &fields[5], command);
     append(interp, std::move(command));
 }
@@ -76,9 +71,9 @@ void runCircle(Interpreter& interp, const Statement& statement)
     const std::vector<Ref>& fields = statement.compiled.fields;
     DrawingCommand command;
     command.kind = DrawingKind::Circle;
-    command.x1 = interp.numericInt16OrZero(fields[0]);
-    command.y1 = interp.numericInt16OrZero(fields[1]);
-    command.x2 = interp.numericInt16OrZero(fields[2]);
+    command.x1 = numericInt16OrZero(interp, fields[0]);
+    command.y1 = numericInt16OrZero(interp, fields[1]);
+    command.x2 = numericInt16OrZero(interp, fields[2]);
     command.text = IntegerText(numberOr(interp, fields[3], 1));
     setColour(interp, &fields[4], command);
     append(interp, std::move(command));

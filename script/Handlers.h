@@ -7,7 +7,7 @@ namespace numbrelle {
 class Interpreter;
 struct Statement;
 
-#define STATEMENT(keyword, handler, kind, fields) void handler(Interpreter&, const Statement&);
+#define STATEMENT(keyword, handler, kind, operand, fields) void handler(Interpreter&, const Statement&);
 #include "script/Statements.def"
 #undef STATEMENT
 

@@ -1,90 +1,13 @@
 #include "script/Interpreter.h"
 
 #include "platform/MessageBox.h"
-#include "script/Handlers.h"
+#include "script/Compile.h"
 #include "script/Messages.h"
 #include "script/Numbers.h"
-
-#include <unordered_map>
 
 namespace numbrelle {
 
 namespace {
-
-enum class Kind { Block, Plain };
-
-struct TableRow {
-    Handler handler;
-    Kind kind;
-    int fields;
-};
-
-const std::unordered_map<TextView, TableRow>& statementTable()
-{
-    static const std::unordered_map<TextView, TableRow> table {
-#define STATEMENT(keyword, handler, kind, fields) { keyword, TableRow { handler, Kind::kind, fields } },
-#include "script/Statements.def"
-#undef STATEMENT
-    };
-    return table;
-}
-
-std::vector<Ref> refs(const std::vector<Text>& fields)
-{
-    std::vector<Ref> out;
-    out.reserve(fields.size());
-    for (const Text& field : fields)
-        out.emplace_back(field);
-    return out;
-}
-
-// A condition is cut at its operator characters: every "=", "<", ">" and "!"
-// goes to the operator, wherever it stands; the rest is left before the first
-// of them and right after it.
-void compileCondition(const Statement& statement, CompiledStatement& compiled)
-{
-    Text left;
-    Text right;
-    const TextView operand = statement.operand;
-    const std::size_t end = operand.empty() ? 0 : operand.size() - 1;
-    for (std::size_t i = 0; i < end; ++i) {
-        const char16_t c = operand[i];
-        if (c == u'=' || c == u'<' || c == u'>' || c == u'!') {
-            compiled.conditionOperator += c;
-            compiled.operatorSeen = true;
-        } else if (compiled.operatorSeen) {
-            right += c;
-        } else {
-            left += c;
-        }
-    }
-    compiled.fields.emplace_back(left);
-    compiled.fields.emplace_back(right);
-}
-
-void compileStatement(Statement& statement)
-{
-    CompiledStatement compiled;
-    const auto& table = statementTable();
-    const auto row = table.find(statement.keyword);
-    if (row != table.end()) {
-        compiled.handler = row->second.handler;
-        compiled.isBlock = row->second.kind == Kind::Block;
-        const int fields = row->second.fields;
-        if (fields > 0) {
-            compiled.fields = refs(SplitFields(statement.operand, fields, &compiled.scanLast));
-        } else if (fields == -1) {
-            compiled.templ = CompileTemplate(statement.operand);
-        } else if (fields == -2) {
-            compileCondition(statement, compiled);
-        } else if (fields == -3) {
-            const std::vector<Text> split = SplitFields(statement.operand, 2, &compiled.scanLast);
-            compiled.fields = refs(split);
-            compiled.templ = CompileTemplate(split[1] + u",");
-        }
-    }
-    statement.compiled = std::move(compiled);
-}
 
 // A box cannot usefully show a statement of megabytes; its start says which
 // statement it is.
@@ -108,13 +31,7 @@ Interpreter::Interpreter(MessageBox& messages, RandomSource& random)
 void Interpreter::BuildStatementList(TextView script)
 {
     m_list = numbrelle::BuildStatementList(script);
-    compile();
-}
-
-void Interpreter::compile()
-{
-    for (Statement& statement : m_list.entries)
-        compileStatement(statement);
+    CompileStatementList(m_list);
 }
 
 void Interpreter::resetRun()

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "script/BlockStack.h"
-#include "script/DrawingList.h"
 #include "script/Fault.h"
+#include "script/QuestionRecord.h"
 #include "script/StatementList.h"
 #include "script/Text.h"
 #include "script/Value.h"
@@ -19,18 +19,6 @@ namespace numbrelle {
 
 class MessageBox;
 class RandomSource;
-
-struct QuestionRecord {
-    Text title;
-    Text descriptionText;
-    Text categoryText;
-    Text answerText;
-    Text questionText;
-    DrawingList drawingList;
-};
-
-// Which record text a text statement appends to.
-enum class RecordField : std::uint8_t { Question, Title, Description, Category, Answer };
 
 // Sees a run as it happens; the runner's trace and checks use it. Every
 // callback is optional.
@@ -114,34 +102,12 @@ public:
             return;
         storeValueWatched(target, value);
     }
-    // The 16-bit integer of an operand's NumericValue; false when either the
-    // evaluation or the conversion faults (out is then left alone).
-    bool numericInt16(const Ref& ref, std::int16_t& out);
-    // The same, 0 when it faults: how the statements read coordinates, widths
-    // and bounds.
-    std::int16_t numericInt16OrZero(const Ref& ref)
-    {
-        std::int16_t n = 0;
-        return numericInt16(ref, n) ? n : 0;
-    }
-    // The 16-bit integer of a value, 0 when it does not convert (the fault raised).
-    std::int16_t int16OrZero(const Value& value)
-    {
-        std::int16_t n = 0;
-        const Fault fault = value.toInt16(n);
-        raise(fault);
-        return fault == Fault::None ? n : 0;
-    }
-    // Expands a compiled template; false (and a raised fault) when it faults.
-    bool expandTemplate(const std::vector<TemplatePiece>& pieces, Text& out);
     // Appends to a record text, refusing (with overflow) to grow it past the
     // text limit.
     void appendToRecord(RecordField field, const Text& text);
     // A text buffer a handler may expand into; reused so that loops building
     // texts do not allocate on every pass. Valid until the next handler.
     Text& scratchText() { return m_expansion; }
-    // Expands a template and appends it to a record text; nothing when it faults.
-    void appendExpanded(const std::vector<TemplatePiece>& pieces, RecordField field);
 
 private:
     // Raises an operand's fault and charges a text value's length as work.
@@ -153,7 +119,6 @@ private:
         return fault == Fault::None;
     }
     void storeValueWatched(const Ref& target, const Value& value);
-    void compile();
     void resetRun();
     // index: the statement the box is about, for the observer.
     void showBox(const Text& text, std::int32_t index);
@@ -176,23 +141,5 @@ private:
     std::int64_t m_work = 0;
     Text m_expansion; // reused so that text statements need not allocate
 };
-
-inline bool Interpreter::numericInt16(const Ref& ref, std::int16_t& out)
-{
-    Value value;
-    if (!checkedNumericValue(ref, value))
-        return false;
-    std::int16_t n = 0;
-    Fault fault = value.toInt16(n);
-    raise(fault);
-    if (fault != Fault::None)
-        return false;
-    out = n;
-    return true;
-}
-
-// Splits a text operand (closing "," included, which is not part of the text)
-// into literal pieces and bracketed references, once per statement list.
-std::vector<TemplatePiece> CompileTemplate(TextView operand);
 
 } // namespace numbrelle

@@ -3,9 +3,9 @@
 // places through a scaled integer, so questions show 0.7071 rather than the
 // float's full expansion, and sin 180 is exactly 0.
 
+#include "script/ExpandTemplate.h"
 #include "script/Handlers.h"
-#include "script/Interpreter.h"
-#include "script/Numbers.h"
+#include "script/Operands.h"
 
 #include <cmath>
 
@@ -15,30 +15,15 @@ namespace {
 
 enum class Scale { Int16, Int32 };
 
-// The argument's NumericValue, or the field's own text when that faults.
-Value argumentOf(Interpreter& interp, const Ref& field)
-{
-    Value value;
-    if (!interp.checkedNumericValue(field, value))
-        value = Value::ofText(field.text);
-    return value;
-}
-
-// An argument that does not convert is taken as 0.
+// An argument is its field's numeric value or written text; one that does not
+// convert is taken as 0.
 double argument16(Interpreter& interp, const Ref& field)
 {
-    std::int16_t n = 0;
-    Fault fault = argumentOf(interp, field).toInt16(n);
-    interp.raise(fault);
-    return fault == Fault::None ? n : 0;
+    return int16OrZero(interp, numericOrWritten(interp, field));
 }
-
 double argument32(Interpreter& interp, const Ref& field)
 {
-    std::int32_t n = 0;
-    Fault fault = argumentOf(interp, field).toInt32(n);
-    interp.raise(fault);
-    return fault == Fault::None ? n : 0;
+    return int32OrZero(interp, numericOrWritten(interp, field));
 }
 
 // Stores f rounded to a multiple of 0.0001. When the scaled value does not fit
@@ -143,17 +128,14 @@ void runAssign(Interpreter& interp, const Statement& statement)
     // no expansion and reads through the field's prepared reference.
     bool plain = pieces.empty() ? source.text.empty()
                                 : pieces.size() == 1 && !pieces[0].isReference && pieces[0].literal == source.text;
-    Value value;
     if (plain) {
-        if (!interp.checkedOperandValue(source, value))
-            value = Value::ofText(source.text);
-        interp.storeValue(compiled.fields[0], value);
+        interp.storeValue(compiled.fields[0], operandOrWritten(interp, source));
         return;
     }
 
     // A template that cannot be expanded passes on unexpanded.
     Text& expanded = interp.scratchText();
-    if (!interp.expandTemplate(pieces, expanded))
+    if (!ExpandTemplate(interp, pieces, expanded))
         expanded = source.text;
     // A text longer than every declared name, with no index part, names no
     // variable: it is its own value, and the (possibly long) text need not be
@@ -162,10 +144,7 @@ void runAssign(Interpreter& interp, const Statement& statement)
         interp.storeText(compiled.fields[0], expanded);
         return;
     }
-    Ref reference(expanded);
-    if (!interp.checkedOperandValue(reference, value))
-        value = Value::ofText(expanded);
-    interp.storeValue(compiled.fields[0], value);
+    interp.storeValue(compiled.fields[0], operandOrWritten(interp, Ref(expanded)));
 }
 
 } // namespace numbrelle

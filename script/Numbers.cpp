@@ -215,14 +215,6 @@ double RoundHalfEven(double value)
     return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
 }
 
-Fault CheckedInt16(double rounded, std::int16_t& out)
-{
-    if (!(rounded >= -32768.0 && rounded <= 32767.0))
-        return Fault::Overflow;
-    out = static_cast<std::int16_t>(rounded);
-    return Fault::None;
-}
-
 Fault CheckedInt32(double rounded, std::int32_t& out)
 {
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))

@@ -27,8 +27,16 @@ Fault ToSingle(TextView text, float& out);
 
 // A parsed number as a single: beyond the largest single is an overflow.
 Fault SingleFromDouble(double value, float& out);
+// The one 16-bit range check, for rounded doubles and exact integer results
+// alike; a NaN is outside the range too.
+template <typename Number> Fault CheckedInt16(Number value, std::int16_t& out)
+{
+    if (!(value >= -32768 && value <= 32767))
+        return Fault::Overflow;
+    out = static_cast<std::int16_t>(value);
+    return Fault::None;
+}
 // Range-checked conversion of an already rounded double.
-Fault CheckedInt16(double rounded, std::int16_t& out);
 Fault CheckedInt32(double rounded, std::int32_t& out);
 
 // What a finite single reads as once written with SingleText and read back:

@@ -2,8 +2,9 @@
 // drawing list); msgbox shows its expanded text at once, in the middle of the
 // run, and the run waits for the box to close.
 
+#include "script/ExpandTemplate.h"
 #include "script/Handlers.h"
-#include "script/Interpreter.h"
+#include "script/Operands.h"
 
 namespace numbrelle {
 
@@ -14,13 +15,9 @@ void runPrint(Interpreter& interp, const Statement& statement)
     const std::vector<Ref>& fields = statement.compiled.fields;
     DrawingCommand command;
     command.kind = DrawingKind::Text;
-    Value value;
-    if (interp.checkedNumericValue(fields[0], value))
-        command.text = value.toText();
-    else
-        command.text = fields[0].text;
-    command.x1 = interp.numericInt16OrZero(fields[1]);
-    command.y1 = interp.numericInt16OrZero(fields[2]);
+    command.text = numericOrWritten(interp, fields[0]).toText();
+    command.x1 = numericInt16OrZero(interp, fields[1]);
+    command.y1 = numericInt16OrZero(interp, fields[2]);
     interp.raise(AddDrawing(interp.record().drawingList, std::move(command)));
 }
 
@@ -28,7 +25,7 @@ void runPrint(Interpreter& interp, const Statement& statement)
 void runMsgbox(Interpreter& interp, const Statement& statement)
 {
     Text message;
-    if (interp.expandTemplate(statement.compiled.templ, message))
+    if (ExpandTemplate(interp, statement.compiled.templ, message))
         interp.showMessage(message);
 }
 

@@ -2,13 +2,6 @@
 
 namespace numbrelle {
 
-Text LowerLetter(TextView text)
-{
-    if (text.size() != 1)
-        return Text(text);
-    return Text(1, LowerLetter(text[0]));
-}
-
 namespace {
 
 // The four passes run as one stream: each character that survives comment

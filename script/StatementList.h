@@ -3,6 +3,7 @@
 // is purely textual and never reports anything; statements are judged when run.
 #pragma once
 
+#include "script/ExpandTemplate.h"
 #include "script/Text.h"
 #include "script/Value.h"
 
@@ -15,20 +16,14 @@ class Interpreter;
 struct Statement;
 using Handler = void (*)(Interpreter&, const Statement&);
 
-// One piece of a text template: literal text, or a bracketed reference.
-struct TemplatePiece {
-    Text literal;
-    bool isReference = false;
-    Ref reference;
-};
-
-// What is worked out once per statement list so that runs need not re-scan
-// operands: the handler, the operand's fields and, for text statements, the
-// template.
+// What is worked out once per statement list (Compile.h) so that runs need
+// not re-scan operands: the handler, the operand's fields and, for text
+// statements, the template.
 struct CompiledStatement {
     Handler handler = nullptr; // null: the keyword is not one of the language
     bool isBlock = false; // block statements run while others are skipped
     std::vector<Ref> fields;
+    int closedFields = 0; // how many of the fields a comma closed
     Text scanLast; // the last character the field scan read, if any
     Text conditionOperator; // if{ and while{
     bool operatorSeen = false;
@@ -54,14 +49,7 @@ struct StatementList {
 inline constexpr std::int32_t maxSemicolons = 32767;
 
 // The four passes: comments, blanks and braces, keyword case, splitting.
-// Keywords are left unresolved; the interpreter compiles the list.
+// Keywords are left unresolved; CompileStatementList resolves them.
 StatementList BuildStatementList(TextView script);
-
-// ASCII capitals A to Z become small letters; every other character stays.
-inline char16_t LowerLetter(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-Text LowerLetter(TextView text);
 
 } // namespace numbrelle

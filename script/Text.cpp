@@ -22,6 +22,14 @@ bool contains(TextView text, char16_t c)
     return false;
 }
 
+Text FoldName(TextView name)
+{
+    Text folded(name);
+    for (char16_t& c : folded)
+        c = LowerLetter(c);
+    return folded;
+}
+
 Text asciiText(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
 
 std::string utf8(TextView text)

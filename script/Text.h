@@ -17,6 +17,16 @@ inline constexpr std::size_t maxTextLength = 1048576;
 // than a loop over 16-bit units on long texts.
 bool contains(TextView text, char16_t c);
 
+// ASCII capitals A to Z become small letters; every other character stays.
+// Keywords and names are folded with it, one character at a time.
+inline char16_t LowerLetter(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+// The form in which names are compared: LowerLetter on every character.
+Text FoldName(TextView name);
+
 // ASCII-only helpers for texts known to hold ASCII (numbers, keywords).
 Text asciiText(std::string_view ascii);
 std::string utf8(TextView text);

@@ -1,7 +1,6 @@
 #include "script/Value.h"
 
 #include "script/Numbers.h"
-#include "script/VariableStore.h"
 
 #include <charconv>
 #include <cmath>
@@ -82,7 +81,10 @@ Fault Value::toInteger(Integer& out) const
     return fromText(text, out);
 }
 
-Fault Value::slowToInt16(std::int16_t& out) const { return toInteger<std::int16_t, CheckedInt16, ToInt16>(out); }
+Fault Value::slowToInt16(std::int16_t& out) const
+{
+    return toInteger<std::int16_t, CheckedInt16<double>, ToInt16>(out);
+}
 
 Fault Value::toInt32(std::int32_t& out) const { return toInteger<std::int32_t, CheckedInt32, ToInt32>(out); }
 

@@ -1,7 +1,6 @@
 #include "script/VariableStore.h"
 
 #include "script/Numbers.h"
-#include "script/StatementList.h"
 
 #include <algorithm>
 #include <functional>
@@ -33,36 +32,6 @@ bool aliases(const Text& storage, TextView view)
 }
 
 } // namespace
-
-Text FoldName(TextView name)
-{
-    Text folded(name);
-    for (char16_t& c : folded)
-        c = LowerLetter(c);
-    return folded;
-}
-
-std::vector<Text> SplitFields(TextView operand, int n, Text* lastRead)
-{
-    std::vector<Text> fields(static_cast<std::size_t>(n > 0 ? n : 0));
-    if (lastRead)
-        lastRead->clear();
-    if (n <= 0)
-        return fields;
-    std::size_t current = 0;
-    for (const char16_t c : operand) {
-        if (lastRead)
-            lastRead->assign(1, c);
-        if (c == u',') {
-            if (current + 1 == fields.size())
-                break;
-            ++current;
-        } else {
-            fields[current] += c;
-        }
-    }
-    return fields;
-}
 
 void VariableStore::clear()
 {
@@ -142,7 +111,7 @@ const NameSlots* VariableStore::slotsFor(const Text& foldedName) const
 
 // Which table and entry a name leads to: the first declaration under the name
 // in the first table of the search order that has one.
-void VariableStore::resolve(const Text& foldedName, bool numeric, bool intsOnly, Resolution& out) const
+void VariableStore::resolve(const Text& foldedName, Lookup lookup, Resolution& out) const
 {
     out.stamp = currentStamp();
     out.table = -1;
@@ -152,7 +121,7 @@ void VariableStore::resolve(const Text& foldedName, bool numeric, bool intsOnly,
         return;
     static constexpr VarType order[] = { VarType::Int, VarType::Str, VarType::Single, VarType::Bit };
     for (const VarType type : order) {
-        if ((numeric && type == VarType::Str) || (intsOnly && type != VarType::Int))
+        if ((lookup != Lookup::AnyType && type == VarType::Str) || (lookup == Lookup::IntsOnly && type != VarType::Int))
             continue;
         const std::int32_t entry = slots->first[static_cast<std::size_t>(type)];
         if (entry >= 0) {
@@ -181,7 +150,7 @@ Fault VariableStore::resolveIndex(const Ref& ref, std::int16_t& index) const
         return Fault::None;
     // Only the int table is searched for an index variable; its element 0 is the index.
     if (ref.key.stamp != currentStamp())
-        resolve(ref.foldedIndexKey, true, true, ref.key);
+        resolve(ref.foldedIndexKey, Lookup::IntsOnly, ref.key);
     if (ref.key.entry >= 0) {
         index = m_ints[static_cast<std::size_t>(ref.key.entry)].elements[0];
         return Fault::None;
@@ -189,15 +158,15 @@ Fault VariableStore::resolveIndex(const Ref& ref, std::int16_t& index) const
     return ToInt16(ref.indexText, index);
 }
 
-Fault VariableStore::locate(const Ref& ref, bool numeric, Location& out, bool& found) const
+Fault VariableStore::locate(const Ref& ref, Lookup lookup, Location& out, bool& found) const
 {
     found = false;
     std::int16_t index = 0;
     if (const Fault fault = resolveIndex(ref, index); fault != Fault::None)
         return fault;
-    Resolution& resolution = numeric ? ref.numeric : ref.any;
+    Resolution& resolution = lookup == Lookup::Numeric ? ref.numeric : ref.any;
     if (resolution.stamp != currentStamp())
-        resolve(ref.foldedName, numeric, false, resolution);
+        resolve(ref.foldedName, lookup, resolution);
     if (resolution.entry < 0)
         return Fault::None;
     found = true;
@@ -208,21 +177,11 @@ Fault VariableStore::locate(const Ref& ref, bool numeric, Location& out, bool& f
     return Fault::None;
 }
 
-Fault VariableStore::slowOperandValue(const Ref& ref, Value& out) const
+Fault VariableStore::slowValue(const Ref& ref, Lookup lookup, Value& out) const
 {
     Location at;
     bool found = false;
-    if (const Fault fault = locate(ref, false, at, found); fault != Fault::None)
-        return fault;
-    out = found ? read(at) : ref.literal();
-    return Fault::None;
-}
-
-Fault VariableStore::slowNumericValue(const Ref& ref, Value& out) const
-{
-    Location at;
-    bool found = false;
-    if (const Fault fault = locate(ref, true, at, found); fault != Fault::None)
+    if (const Fault fault = locate(ref, lookup, at, found); fault != Fault::None)
         return fault;
     out = found ? read(at) : ref.literal();
     return Fault::None;
@@ -239,7 +198,7 @@ Fault VariableStore::StoreValue(const Ref& target, const Value& value, Location*
     }
     Location at;
     bool found = false;
-    if (const Fault fault = locate(target, false, at, found); fault != Fault::None || !found)
+    if (const Fault fault = locate(target, Lookup::AnyType, at, found); fault != Fault::None || !found)
         return fault;
     const auto i = static_cast<std::size_t>(at.index);
     switch (at.type) {
@@ -288,7 +247,8 @@ Fault VariableStore::StoreText(const Ref& target, Text& text, Location* storedAt
 {
     Location at;
     bool found = false;
-    if (const Fault fault = locate(target, false, at, found); fault != Fault::None || !found || at.type != VarType::Str)
+    if (const Fault fault = locate(target, Lookup::AnyType, at, found);
+        fault != Fault::None || !found || at.type != VarType::Str)
         return fault != Fault::None || !found ? fault : StoreValue(target, Value::ofText(text), storedAt);
     if (storedAt)
         storedAt->entry = -1;

@@ -16,6 +16,10 @@ namespace numbrelle {
 
 enum class VarType : std::uint8_t { Int = 0, Str = 1, Single = 2, Bit = 3 };
 
+// Which tables a name is looked up in: OperandValue searches all four,
+// NumericValue all but str, and an index names only an int variable.
+enum class Lookup : std::uint8_t { AnyType, Numeric, IntsOnly };
+
 // The first entry of each table declared under one folded name, -1 for none.
 struct NameSlots {
     std::array<std::int32_t, 4> first { -1, -1, -1, -1 };
@@ -50,11 +54,11 @@ public:
     // variable has the name. NumericValue does not search the str table.
     Fault OperandValue(const Ref& ref, Value& out) const
     {
-        return quickRead(ref, ref.any, out) ? Fault::None : slowOperandValue(ref, out);
+        return quickRead(ref, ref.any, out) ? Fault::None : slowValue(ref, Lookup::AnyType, out);
     }
     Fault NumericValue(const Ref& ref, Value& out) const
     {
-        return quickRead(ref, ref.numeric, out) ? Fault::None : slowNumericValue(ref, out);
+        return quickRead(ref, ref.numeric, out) ? Fault::None : slowValue(ref, Lookup::Numeric, out);
     }
     // Stores a value into the element the target names; an unknown target is
     // ignored without a fault.
@@ -74,9 +78,6 @@ public:
         return true;
     }
 
-    // Finds the element a reference names; false when no table holds the name.
-    // Faults for a bad index or one outside the variable's bounds.
-    Fault locate(const Ref& ref, bool numeric, Location& out, bool& found) const;
     Value read(const Location& at) const
     {
         const auto i = static_cast<std::size_t>(at.index);
@@ -110,10 +111,13 @@ private:
             out = read(Location { static_cast<VarType>(resolution.table), resolution.entry, 0 });
         return true;
     }
-    Fault slowOperandValue(const Ref& ref, Value& out) const;
-    Fault slowNumericValue(const Ref& ref, Value& out) const;
+    Fault slowValue(const Ref& ref, Lookup lookup, Value& out) const;
+    // Finds the element a reference names (lookup AnyType or Numeric); found
+    // is false when no table holds the name. Faults for a bad index or one
+    // outside the variable's bounds.
+    Fault locate(const Ref& ref, Lookup lookup, Location& out, bool& found) const;
     const NameSlots* slotsFor(const Text& foldedName) const;
-    void resolve(const Text& foldedName, bool numeric, bool intsOnly, Resolution& out) const;
+    void resolve(const Text& foldedName, Lookup lookup, Resolution& out) const;
     std::int16_t upperBound(VarType type, std::int32_t entry) const;
     Fault resolveIndex(const Ref& ref, std::int16_t& index) const;
     // The run in the high half, the declarations so far in the low half.
@@ -130,11 +134,5 @@ private:
     std::uint64_t m_runStamp = 1;
     std::uint64_t m_declarations = 0;
 };
-
-Text FoldName(TextView name);
-
-// Cuts an operand into n comma-closed fields; the comma closing field n ends
-// the scan. lastRead receives the last character read (empty when none).
-std::vector<Text> SplitFields(TextView operand, int n, Text* lastRead = nullptr);
 
 } // namespace numbrelle

@@ -95,13 +95,16 @@ TEST(Preprocessing, RemembersWhereStatementsStart)
     EXPECT_EQ(list.entries[2].column, 5);
 }
 
-TEST(Preprocessing, LowerLetterFoldsOnlyOneAsciiCapital)
+TEST(Preprocessing, LowerLetterFoldsOnlyAsciiCapitals)
 {
-    EXPECT_EQ(LowerLetter(u"A"), u"a");
-    EXPECT_EQ(LowerLetter(u"Z"), u"z");
-    EXPECT_EQ(LowerLetter(u"Ａ"), u"Ａ");
-    EXPECT_EQ(LowerLetter(u"AB"), u"AB");
-    EXPECT_EQ(LowerLetter(u""), u"");
+    EXPECT_EQ(LowerLetter(u'A'), u'a');
+    EXPECT_EQ(LowerLetter(u'Z'), u'z');
+    EXPECT_EQ(LowerLetter(u'Ａ'), u'Ａ');
+    // The neighbours of A and Z in ASCII stay as they are.
+    EXPECT_EQ(LowerLetter(u'@'), u'@');
+    EXPECT_EQ(LowerLetter(u'['), u'[');
+    EXPECT_EQ(FoldName(u"AbZ:Ａ1"), u"abz:Ａ1");
+    EXPECT_EQ(FoldName(u""), u"");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "script/Compile.h"
 #include "script/Numbers.h"
 #include "script/VariableStore.h"
 
@@ -171,17 +172,24 @@ TEST(Variables, ANameFoundLaterIsSeenAfterItsDeclaration)
 
 TEST(Variables, SplitFieldsStopsAtTheLastField)
 {
-    Text last;
-    auto fields = SplitFields(u"10,20,30,40,1,0,0,0,99,", 8, &last);
-    ASSERT_EQ(fields.size(), 8u);
-    EXPECT_EQ(fields[7], u"0");
-    EXPECT_EQ(last, u",");
-    fields = SplitFields(u"a,", 3, &last);
-    EXPECT_EQ(fields[0], u"a");
-    EXPECT_EQ(fields[1], u"");
-    EXPECT_EQ(fields[2], u"");
-    fields = SplitFields(u"", 2, &last);
-    EXPECT_TRUE(last.empty());
+    Fields split = SplitFields(u"10,20,30,40,1,0,0,0,99,", 8);
+    ASSERT_EQ(split.texts.size(), 8u);
+    EXPECT_EQ(split.texts[7], u"0");
+    EXPECT_EQ(split.lastRead, u",");
+    EXPECT_EQ(split.closed, 8);
+    split = SplitFields(u"a,", 3);
+    EXPECT_EQ(split.texts[0], u"a");
+    EXPECT_EQ(split.texts[1], u"");
+    EXPECT_EQ(split.texts[2], u"");
+    EXPECT_EQ(split.closed, 1);
+    split = SplitFields(u"", 2);
+    EXPECT_TRUE(split.lastRead.empty());
+    EXPECT_EQ(split.closed, 0);
+    // An unclosed last field is read to the end but not counted.
+    split = SplitFields(u"x,9", 3);
+    EXPECT_EQ(split.texts[1], u"9");
+    EXPECT_EQ(split.lastRead, u"9");
+    EXPECT_EQ(split.closed, 1);
 }
 
 } // namespace

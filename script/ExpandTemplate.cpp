@@ -1,6 +1,5 @@
-// Text templates: escapes for what the script text cannot hold (blanks, line
-// breaks, parentheses, brackets, ";"), "$" for a literal character, and
-// [name] for a variable's value.
+#include "script/ExpandTemplate.h"
+
 #include "script/Interpreter.h"
 
 namespace numbrelle {
@@ -68,20 +67,20 @@ std::vector<TemplatePiece> CompileTemplate(TextView operand)
     return pieces;
 }
 
-bool Interpreter::expandTemplate(const std::vector<TemplatePiece>& pieces, Text& out)
+bool ExpandTemplate(Interpreter& interp, const std::vector<TemplatePiece>& pieces, Text& out)
 {
     out.clear();
     for (const TemplatePiece& piece : pieces) {
         if (piece.isReference) {
             Value value;
-            if (!checkedOperandValue(piece.reference, value))
+            if (!interp.checkedOperandValue(piece.reference, value))
                 return false;
             value.appendTo(out);
         } else {
             out += piece.literal;
         }
         if (out.size() > maxTextLength) {
-            raise(Fault::Overflow);
+            interp.raise(Fault::Overflow);
             out.clear();
             return false;
         }
@@ -89,10 +88,11 @@ bool Interpreter::expandTemplate(const std::vector<TemplatePiece>& pieces, Text&
     return true;
 }
 
-void Interpreter::appendExpanded(const std::vector<TemplatePiece>& pieces, RecordField field)
+void AppendExpanded(Interpreter& interp, const std::vector<TemplatePiece>& pieces, RecordField field)
 {
-    if (expandTemplate(pieces, m_expansion))
-        appendToRecord(field, m_expansion);
+    Text& expanded = interp.scratchText();
+    if (ExpandTemplate(interp, pieces, expanded))
+        interp.appendToRecord(field, expanded);
 }
 
 } // namespace numbrelle
