@@ -85,6 +85,12 @@ UpDown::UpDown(QWidget* parent)
     connect(m_down, &QToolButton::clicked, this, &UpDown::down);
 }
 
+void UpDown::stopRepeating()
+{
+    for (QToolButton* button : { m_up, m_down })
+        button->setDown(false);
+}
+
 void UpDown::resizeEvent(QResizeEvent*)
 {
     const int half = height() / 2;

@@ -66,6 +66,8 @@ class UpDown final : public QWidget {
     Q_OBJECT
 public:
     explicit UpDown(QWidget* parent);
+    // Ends the repeat of an arrow held down; the next press repeats again.
+    void stopRepeating();
     QToolButton* upButton() const { return m_up; }
     QToolButton* downButton() const { return m_down; }
 

@@ -132,8 +132,8 @@ void Form1::buildSelectionScreen()
     m_upDown1 = new UpDown(this);
     m_upDown1->setObjectName(QStringLiteral("UpDown1"));
     m_upDown1->setGeometry(Twips(8640, 6000, 240, 495));
-    connect(m_upDown1, &UpDown::up, this, [this] { m_text2->setText(ShownText(SpinUpText(m_QuestionCount))); });
-    connect(m_upDown1, &UpDown::down, this, [this] { m_text2->setText(ShownText(SpinDownText(m_QuestionCount))); });
+    connect(m_upDown1, &UpDown::up, this, [this] { spin(SpinUpText(m_QuestionCount)); });
+    connect(m_upDown1, &UpDown::down, this, [this] { spin(SpinDownText(m_QuestionCount)); });
 
     auto* start = MakeButton(this, 3, QStringLiteral("Start"), Twips(7440, 6600, 975, 495));
     auto* exit = MakeButton(this, 1, QStringLiteral("Exit"), Twips(8640, 6600, 975, 495));
@@ -158,8 +158,13 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     // The window's QWindow receives every key before it goes on to the focused
     // control; keys to other windows (a message box) are theirs.
-    if (event->type() == QEvent::KeyPress && watched == windowHandle() && !m_closed)
-        handleKey(static_cast<QKeyEvent*>(event)->key());
+    // A held key acts once: its auto-repeats still reach the focused control,
+    // but a held Enter must not run through a whole drill.
+    if (event->type() == QEvent::KeyPress && watched == windowHandle() && !m_closed) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat())
+            handleKey(key->key());
+    }
     if (watched == m_text2 && event->type() == QEvent::FocusIn)
         QTimer::singleShot(0, m_text2, &QLineEdit::selectAll);
     // Handled keys go on to the focused control as well.
@@ -314,6 +319,19 @@ void Form1::numberTextChanged(const QString& text)
         m_beeper.beep();
     if (change.newText)
         m_text2->setText(ShownText(*change.newText));
+}
+
+void Form1::spin(TextView text)
+{
+    // An arrow held down when the drill starts goes on repeating; the count is
+    // not the box's to change until the drill is over.
+    if (!m_text2->isEnabled())
+        return;
+    const bool refused = NumberBoxRule(text, m_QuestionCount).beep;
+    m_text2->setText(ShownText(text));
+    // A held arrow stops at the end of the range, with one beep.
+    if (refused)
+        m_upDown1->stopRepeating();
 }
 
 void Form1::drillStart()

@@ -70,6 +70,7 @@ private:
     void categorySelected(int row);
     void questionTypeSelected(int row);
     void numberTextChanged(const QString& text);
+    void spin(TextView text);
     void drillStart();
     void submit();
     void next();

@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace numbrelle {
@@ -65,6 +66,20 @@ public:
     }
 
     void key(Qt::Key k) { QTest::keyClick(form->windowHandle(), k); }
+    // One auto-repeat of a held key, as the system sends it: a release and a press.
+    void repeat(Qt::Key k, const QString& text = QString())
+    {
+        QTest::simulateEvent(form->windowHandle(), false, k, Qt::NoModifier, text, true);
+        QTest::simulateEvent(form->windowHandle(), true, k, Qt::NoModifier, text, true);
+    }
+    // Presses k, holds it for repeats auto-repeats, and lets go.
+    void hold(Qt::Key k, int repeats)
+    {
+        QTest::simulateEvent(form->windowHandle(), true, k, Qt::NoModifier, QString(), false);
+        for (int i = 0; i < repeats; ++i)
+            repeat(k);
+        QTest::simulateEvent(form->windowHandle(), false, k, Qt::NoModifier, QString(), false);
+    }
     void type(const QString& ascii)
     {
         for (QChar c : ascii)
@@ -511,6 +526,100 @@ TEST_F(Form1Test, ScreenSettingSwitchesToTheFirst640x480x16Mode)
         }
         form.reset();
     }
+}
+
+TEST_F(Form1Test, AHeldKeyActsOnce)
+{
+    struct Row {
+        const char* name;
+        std::function<void(Form1Test&)> reach; // from the title screen
+        Qt::Key held;
+        const char* screenAfter;
+    } rows[] = {
+        { "Enter on the title", [](Form1Test&) {}, Qt::Key_Return, "selection" },
+        { "Enter on the selection", [](Form1Test& t) { t.key(Qt::Key_Return); }, Qt::Key_Return, "Frame2" },
+        { "Enter on a question",
+            [](Form1Test& t) {
+                t.key(Qt::Key_Return);
+                t.key(Qt::Key_Return);
+            },
+            Qt::Key_Return, "Frame3" },
+        { "Enter on the marking",
+            [](Form1Test& t) {
+                t.key(Qt::Key_Return);
+                t.key(Qt::Key_Return);
+                t.key(Qt::Key_Return);
+            },
+            Qt::Key_Enter, "Frame2" },
+        { "F1 on a question",
+            [](Form1Test& t) {
+                t.key(Qt::Key_Return);
+                t.key(Qt::Key_Return);
+            },
+            Qt::Key_F1, "selection" },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        open();
+        row.reach(*this);
+        const int questionNo = form->QuestionNo();
+        hold(row.held, 20);
+        EXPECT_EQ(screen(), row.screenAfter);
+        EXPECT_LE(form->QuestionNo(), questionNo + 1);
+        EXPECT_TRUE(form->isVisible());
+        form.reset();
+    }
+
+    // Repeats alone, as when a key held through a message box comes back to
+    // the window, do nothing; Escape included.
+    openAtSelection();
+    key(Qt::Key_Return);
+    for (Qt::Key k : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_F1, Qt::Key_Escape })
+        repeat(k);
+    EXPECT_EQ(screen(), "Frame2");
+    EXPECT_EQ(caption("Label10"), "1/20");
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(display.restores, 0);
+}
+
+TEST_F(Form1Test, AHeldKeyStillReachesTheFocusedControl)
+{
+    openAtSelection();
+    key(Qt::Key_Return);
+    QSignalSpy returned(control<QLineEdit>("Text1"), &QLineEdit::returnPressed);
+    QTest::simulateEvent(form->windowHandle(), true, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"), false);
+    repeat(Qt::Key_7, QStringLiteral("7"));
+    repeat(Qt::Key_7, QStringLiteral("7"));
+    EXPECT_EQ(control<QLineEdit>("Text1")->text(), "777");
+    QTest::simulateEvent(form->windowHandle(), false, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"), false);
+    hold(Qt::Key_Return, 3);
+    EXPECT_EQ(returned.count(), 4);
+    EXPECT_EQ(screen(), "Frame3");
+}
+
+TEST_F(Form1Test, AHeldSpinnerArrowRepeatsWithinTheRules)
+{
+    openAtSelection();
+    setCount("3");
+    auto* down = control<QWidget>("UpDown1")->findChildren<QToolButton*>()[1];
+    const int stepsWaited = 10;
+    QTest::mousePress(down, Qt::LeftButton);
+    QTest::qWait(down->autoRepeatDelay() + stepsWaited * down->autoRepeatInterval());
+    QTest::mouseRelease(down, Qt::LeftButton);
+    EXPECT_EQ(control<QLineEdit>("Text2")->text(), "1");
+    EXPECT_EQ(form->QuestionCount(), 1);
+    EXPECT_EQ(beeper.beeps, 1); // once at the end of the range, not at every repeat
+
+    // Held while the drill starts: the count stays the drill's.
+    setCount("5");
+    auto* up = control<QWidget>("UpDown1")->findChildren<QToolButton*>()[0];
+    QTest::mousePress(up, Qt::LeftButton);
+    key(Qt::Key_Return);
+    QTest::qWait(up->autoRepeatDelay() + stepsWaited * up->autoRepeatInterval());
+    QTest::mouseRelease(up, Qt::LeftButton);
+    EXPECT_EQ(form->QuestionCount(), 5);
+    EXPECT_EQ(control<QLineEdit>("Text2")->text(), "5");
+    EXPECT_EQ(caption("Label10"), "1/5");
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include "drill/Layout.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -125,10 +124,8 @@ TEST(QtMessageBox, AHeldKeyDoesNotCloseIt)
     bool closedByPress = false;
     whileShown(box, u"hello", [&](QMessageBox& shown) {
         for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Space }) {
-            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
-            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(), true);
-            QApplication::sendEvent(shown.windowHandle(), &press);
-            QApplication::sendEvent(shown.windowHandle(), &release);
+            QTest::simulateEvent(shown.windowHandle(), true, key, Qt::NoModifier, QString(), true);
+            QTest::simulateEvent(shown.windowHandle(), false, key, Qt::NoModifier, QString(), true);
         }
         openAfterRepeats = shown.isVisible();
         QTest::keyClick(shown.windowHandle(), Qt::Key_Return);
