@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFont>
 #include <QFrame>
 #include <QKeyEvent>
@@ -278,6 +279,8 @@ void Form1::loadLibrary()
     m_picture1->hide();
     m_loading = false;
     m_loaded = true;
+    if (names.empty())
+        m_label[4]->setText(QString::fromStdU16String(noQuestionFiles).arg(QFile::decodeName(folder.c_str())));
     {
         // Selecting by program must refill the lists even when Qt already made
         // the first item current while the list was filled.
@@ -353,8 +356,10 @@ void Form1::drillStart()
 
 void Form1::MakeQu()
 {
+    const Text counter = CounterText(m_QuestionNo, m_QuestionCount);
+    m_frame2->clearForRun(counter);
     m_script.RunScript();
-    m_frame2->showQuestion(m_script.record(), CounterText(m_QuestionNo, m_QuestionCount));
+    m_frame2->showQuestion(m_script.record(), counter);
 }
 
 void Form1::WPictObject() { m_frame2->WPictObject(m_script.record().drawingList); }

@@ -4,6 +4,18 @@
 
 namespace numbrelle {
 
+namespace {
+
+// One "+" or "-", with or without the blanks a number may have around it.
+bool isLoneSign(TextView text)
+{
+    const auto first = text.find_first_not_of(u' ');
+    const auto last = text.find_last_not_of(u' ');
+    return first != TextView::npos && first == last && (text[first] == u'-' || text[first] == u'+');
+}
+
+} // namespace
+
 NumberBoxChange NumberBoxRule(TextView text, std::int16_t current)
 {
     NumberBoxChange change;
@@ -13,6 +25,9 @@ NumberBoxChange NumberBoxRule(TextView text, std::int16_t current)
     } else if (text.empty()) {
         // An empty box is a learner midway through typing a new number.
         change.count = 1;
+    } else if (isLoneSign(text)) {
+        // So is a sign typed before the digits: "-3" is typed "-" and then "3".
+        change.count = current;
     } else {
         change.count = current;
         change.beep = true;

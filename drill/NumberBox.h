@@ -16,7 +16,8 @@ struct NumberBoxChange {
     std::optional<Text> newText; // what the box must show instead
 };
 
-// Applies the box's rule to its new text, given the count in force. Setting
+// Applies the box's rule to its new text, given the count in force. An empty
+// box or a lone sign is an entry still being typed: kept, without a beep. Setting
 // newText runs the rule again, which then keeps it and stays silent.
 NumberBoxChange NumberBoxRule(TextView text, std::int16_t current);
 

@@ -15,6 +15,8 @@ class QuestionScript;
 
 // The item of the category list that stands for every entry.
 inline constexpr char16_t allCategories[] = u"全て";
+// The description shown when the folder holds no question file; %1 is the folder.
+inline constexpr char16_t noQuestionFiles[] = u"問題ファイルが「%1」フォルダーに見つかりません。";
 
 struct QuestionEntry {
     std::string Path;

@@ -45,6 +45,15 @@ QuestionScreen::QuestionScreen(QWidget* parent)
     connect(m_label11, &ClickLabel::clicked, this, &QuestionScreen::submitted);
 }
 
+void QuestionScreen::clearForRun(TextView counter)
+{
+    m_label8->clear();
+    m_label9->clear();
+    SetCaption(m_label10, counter);
+    m_text1->clear();
+    m_wpictObj->hide();
+}
+
 void QuestionScreen::showQuestion(const QuestionRecord& record, TextView counter)
 {
     SetCaption(m_label8, record.title);

@@ -22,6 +22,10 @@ class QuestionScreen final : public QFrame {
 public:
     explicit QuestionScreen(QWidget* parent = nullptr);
 
+    // Empties the texts and the answer box and hides the picture before a
+    // run, so that a box the script shows never stands before the previous
+    // question; counter is the question's own.
+    void clearForRun(TextView counter);
     // Shows what a run left: title, question text, the counter text, an empty
     // answer box with the focus, and the picture beside a narrower text when
     // the run drew one.

@@ -15,6 +15,7 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,20 @@ private:
     MessageBox& m_messages;
     std::vector<std::pair<std::string, std::u16string>> m_lines;
     QuestionRecord m_record;
+};
+
+// Records each text, and lets a test look at the window while the box is up.
+class WatchingMessageBox final : public MessageBox {
+public:
+    void show(const std::u16string& text) override
+    {
+        texts.push_back(text);
+        if (whileShown)
+            whileShown();
+    }
+
+    std::vector<std::u16string> texts;
+    std::function<void()> whileShown;
 };
 
 class RecordingDisplay final : public DisplaySettings {

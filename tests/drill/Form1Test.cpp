@@ -140,7 +140,7 @@ public:
     }
 
     FolderFileSystem files;
-    RecordingMessageBox messages;
+    WatchingMessageBox messages;
     LineScript script { messages };
     FixedClock clock { 36000.25f };
     RecordingBeeper beeper;
@@ -369,6 +369,10 @@ TEST_F(Form1Test, NumberBoxFollowsItsRules)
         { Keys, "ab", "32767", 32767, 8 },
         { Keys, "40000", "4000", 4000, 9 },
         { Keys, "", "", 1, 9 },
+        // A negative number typed key by key: the sign waits for its digits.
+        { Paste, "12", "12", 12, 9 },
+        { Keys, "-", "-", 12, 9 },
+        { Keys, "-3", "1", 1, 10 },
     };
     QLineEdit* box = control<QLineEdit>("Text2");
     const QList<QToolButton*> arrows = control<QWidget>("UpDown1")->findChildren<QToolButton*>();
@@ -425,6 +429,9 @@ TEST_F(Form1Test, EmptyFolderGivesAnEmptyLibraryAndNoDrill)
 {
     files.removeQuestionsFolder();
     openAtSelection();
+    const QString folder = QString::fromStdString(files.programFolder() + "/questions");
+    EXPECT_EQ(caption("Label4"), "問題ファイルが「" + folder + "」フォルダーに見つかりません。");
+    save("10-empty-folder");
     EXPECT_EQ(items("List1"), QStringList({ "全て" }));
     EXPECT_TRUE(items("List2").isEmpty());
     key(Qt::Key_Return);
@@ -620,6 +627,36 @@ TEST_F(Form1Test, AHeldSpinnerArrowRepeatsWithinTheRules)
     EXPECT_EQ(form->QuestionCount(), 5);
     EXPECT_EQ(control<QLineEdit>("Text2")->text(), "5");
     EXPECT_EQ(caption("Label10"), "1/5");
+}
+
+TEST_F(Form1Test, NoStaleQuestionStandsBehindAScriptsBox)
+{
+    files.addQuestion("d_message.txt", "title=めっせーじ\r\nquestion=q{n}\r\nanswer=1\r\nmsgbox=hello");
+    openAtSelection();
+    choose("List2", 3);
+    struct Seen {
+        QString title, question, counter, answer;
+        bool picture;
+    };
+    std::vector<Seen> seen;
+    messages.whileShown = [&] {
+        seen.push_back({ caption("Label8"), caption("Label9"), caption("Label10"), control<QLineEdit>("Text1")->text(),
+            control<QWidget>("WpictObj")->isVisible() });
+    };
+    key(Qt::Key_Return);
+    type("99");
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    ASSERT_EQ(seen.size(), 2u);
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        SCOPED_TRACE(i + 1);
+        EXPECT_EQ(seen[i].title, "");
+        EXPECT_EQ(seen[i].question, "");
+        EXPECT_EQ(seen[i].counter, QStringLiteral("%1/20").arg(i + 1));
+        EXPECT_EQ(seen[i].answer, "");
+        EXPECT_FALSE(seen[i].picture);
+    }
+    EXPECT_EQ(caption("Label8"), "めっせーじ"); // shown once the run is over
 }
 
 } // namespace

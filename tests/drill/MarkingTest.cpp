@@ -105,12 +105,29 @@ struct NumberBoxCase {
 TEST(NumberBoxRule, KeepsTheCountAtOneOrMore)
 {
     const NumberBoxCase cases[] = {
-        { u"20", 10, 20, false, nullptr }, { u" 12 ", 10, 12, false, nullptr }, { u"7.5", 10, 8, false, nullptr },
-        { u"6.5", 10, 6, false, nullptr }, { u"32767", 10, 32767, false, nullptr }, { u"0", 10, 1, true, u"1" },
-        { u"-4", 10, 1, true, u"1" }, { u"0.4", 10, 1, true, u"1" }, { u"abc", 15, 15, true, u"15" },
-        { u"1,000", 15, 15, true, u"15" }, { u"40000", 15, 15, true, u"15" },
+        { u"20", 10, 20, false, nullptr },
+        { u" 12 ", 10, 12, false, nullptr },
+        { u"7.5", 10, 8, false, nullptr },
+        { u"6.5", 10, 6, false, nullptr },
+        { u"32767", 10, 32767, false, nullptr },
+        { u"0", 10, 1, true, u"1" },
+        { u"-4", 10, 1, true, u"1" },
+        { u"0.4", 10, 1, true, u"1" },
+        { u"abc", 15, 15, true, u"15" },
+        { u"1,000", 15, 15, true, u"15" },
+        { u"40000", 15, 15, true, u"15" },
         { u"32768", 32767, 32767, true, u"32767" }, // the up arrow at the top
         { u"", 15, 1, false, nullptr }, // empty counts as 1, silently
+        // A sign typed before the digits is kept, and the count with it.
+        { u"-", 15, 15, false, nullptr },
+        { u" - ", 15, 15, false, nullptr },
+        { u"+", 15, 15, false, nullptr },
+        { u"+3", 15, 3, false, nullptr },
+        { u"-3", 15, 1, true, u"1" },
+        { u"--", 15, 15, true, u"15" },
+        { u"- 3", 15, 15, true, u"15" },
+        { u"-a", 15, 15, true, u"15" },
+        { u" ", 15, 15, true, u"15" },
     };
     for (const NumberBoxCase& c : cases) {
         NumberBoxChange change = NumberBoxRule(c.typed, c.before);
