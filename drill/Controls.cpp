@@ -4,7 +4,10 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextLayout>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace numbrelle {
 
@@ -23,6 +26,138 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
     m_pressed = false;
     if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+namespace {
+
+// A label's line breaks, as a text layout takes them.
+QString withLineSeparators(QString text) { return text.replace(QChar(u'\n'), QChar::LineSeparator); }
+
+// Lays text out in lines of width as a label draws them (leading above each
+// line); returns the height, and the widest line in widest.
+qreal layOut(QTextLayout& layout, qreal width, QTextOption::WrapMode mode, qreal* widest = nullptr)
+{
+    QTextOption option;
+    option.setWrapMode(mode);
+    layout.setTextOption(option);
+    const qreal leading = QFontMetricsF(layout.font()).leading();
+    qreal height = 0;
+    qreal wide = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        height += leading;
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+        wide = std::max(wide, line.naturalTextWidth());
+    }
+    layout.endLayout();
+    if (widest)
+        *widest = wide;
+    return height;
+}
+
+QFont withPixels(QFont font, int pixels)
+{
+    font.setPixelSize(pixels);
+    return font;
+}
+
+} // namespace
+
+FittedLabel::FittedLabel(Fit fit, int smallestPixels, QWidget* parent)
+    : QLabel(parent)
+    , m_fit(fit)
+    , m_smallestPixels(smallestPixels)
+{
+}
+
+QFont FittedLabel::shownFont() const { return fitting().font; }
+
+QString FittedLabel::shownText() const { return fitting().text; }
+
+bool FittedLabel::elided() const { return fitting().elided; }
+
+QRectF FittedLabel::textArea() const
+{
+    return QRectF(contentsRect().adjusted(margin(), margin(), -margin(), -margin()));
+}
+
+FittedLabel::Fitting FittedLabel::fitting() const
+{
+    const QRectF area = textArea();
+    return m_fit == Fit::OneLine ? fitOneLine(area) : fitWrapped(area);
+}
+
+FittedLabel::Fitting FittedLabel::fitOneLine(const QRectF& area) const
+{
+    const QString line = QString(text()).replace(QChar(u'\n'), QChar(u' '));
+    const bool oneLine = line == text();
+    for (int pixels = font().pixelSize(); pixels >= m_smallestPixels; --pixels) {
+        const QFont font = withPixels(this->font(), pixels);
+        if (QFontMetricsF(font).horizontalAdvance(line) <= area.width())
+            return { oneLine && pixels == this->font().pixelSize(), font, line, false };
+    }
+    const QFont smallest = withPixels(font(), m_smallestPixels);
+    const QString cut = QFontMetricsF(smallest).elidedText(line, Qt::ElideRight, area.width());
+    return { false, smallest, cut, true };
+}
+
+FittedLabel::Fitting FittedLabel::fitWrapped(const QRectF& area) const
+{
+    const QString text = withLineSeparators(this->text());
+    {
+        // As a plain label breaks it: between words only.
+        QTextLayout plain(text, font());
+        qreal widest = 0;
+        const qreal height = layOut(plain, area.width(), QTextOption::WordWrap, &widest);
+        if (widest <= area.width() && height <= area.height())
+            return { true, font(), this->text(), false };
+    }
+    for (int pixels = font().pixelSize(); pixels > m_smallestPixels; --pixels) {
+        QTextLayout layout(text, withPixels(font(), pixels));
+        if (layOut(layout, area.width(), QTextOption::WrapAtWordBoundaryOrAnywhere) <= area.height())
+            return { false, layout.font(), this->text(), false };
+    }
+    const QFont smallest = withPixels(font(), m_smallestPixels);
+    QTextLayout layout(text, smallest);
+    const bool tooTall = layOut(layout, area.width(), QTextOption::WrapAtWordBoundaryOrAnywhere) > area.height();
+    return { false, smallest, this->text(), tooTall };
+}
+
+void FittedLabel::paintEvent(QPaintEvent* event)
+{
+    const Fitting fit = fitting();
+    if (fit.plain) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setFont(fit.font);
+    painter.setPen(palette().color(foregroundRole()));
+    const QRectF area = textArea();
+    if (m_fit == Fit::OneLine) {
+        painter.drawText(area, static_cast<int>(alignment()), fit.text);
+        return;
+    }
+    QTextLayout layout(withLineSeparators(fit.text), fit.font);
+    layOut(layout, area.width(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        const bool last = i + 1 == layout.lineCount()
+            || layout.lineAt(i + 1).position().y() + layout.lineAt(i + 1).height() > area.height();
+        if (!last || !fit.elided) {
+            line.draw(&painter, area.topLeft());
+        } else {
+            // The last line that fits says that more follows.
+            const QString rest = layout.text().mid(line.textStart());
+            const QString cut = QFontMetricsF(fit.font).elidedText(
+                rest.section(QChar::LineSeparator, 0, 0) + QStringLiteral("…"), Qt::ElideRight, area.width());
+            painter.drawText(area.topLeft() + line.position() + QPointF(0, line.ascent()), cut);
+        }
+        if (last)
+            break;
+    }
 }
 
 PictureBox::PictureBox(QWidget* parent)

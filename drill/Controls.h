@@ -3,6 +3,7 @@
 // up-down spinner beside the number box.
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QLabel>
 #include <QWidget>
@@ -26,6 +27,41 @@ protected:
 
 private:
     bool m_pressed = false;
+};
+
+// A text that always shows within its label. OneLine keeps the text on one
+// line, shrinking the font just enough to fit and, below the smallest size,
+// cutting it short with "…". Wrapped breaks lines between words, or inside a
+// word too long for the width, and shrinks the font just enough for the
+// height. A text that fits as a plain label shows exactly as one.
+class FittedLabel final : public QLabel {
+    Q_OBJECT
+public:
+    enum class Fit { OneLine, Wrapped };
+    FittedLabel(Fit fit, int smallestPixels, QWidget* parent);
+
+    // The font and the text as drawn now.
+    QFont shownFont() const;
+    QString shownText() const;
+    bool elided() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    struct Fitting {
+        bool plain = true; // drawn as a plain label
+        QFont font;
+        QString text;
+        bool elided = false;
+    };
+    Fitting fitting() const;
+    Fitting fitOneLine(const QRectF& area) const;
+    Fitting fitWrapped(const QRectF& area) const;
+    QRectF textArea() const;
+
+    Fit m_fit;
+    int m_smallestPixels;
 };
 
 // A picture that keeps what is drawn on it until it is cleared.

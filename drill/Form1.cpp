@@ -119,9 +119,11 @@ void Form1::buildSelectionScreen()
     connect(m_list2, &QListWidget::currentRowChanged, this, &Form1::questionTypeSelected);
 
     MakePanelRect(this, Twips(4680, 120, 4815, 495));
-    m_label[2] = MakeLabel(this, 2, QStringLiteral("Title"), Twips(4680, 120, 4815, 495), Qt::AlignCenter);
+    m_label[2] = MakeFittedLabel(
+        this, 2, QStringLiteral("Title"), Twips(4680, 120, 4815, 495), FittedLabel::Fit::OneLine, Qt::AlignCenter);
     MakePanelRect(this, Twips(4680, 720, 4815, 5175));
-    m_label[4] = MakeLabel(this, 4, QStringLiteral("ここには問題の説明が表示されます。"), Twips(4680, 720, 4815, 5175));
+    m_label[4] = MakeFittedLabel(this, 4, QStringLiteral("ここには問題の説明が表示されます。"),
+        Twips(4680, 720, 4815, 5175), FittedLabel::Fit::Wrapped);
     m_label[4]->setMargin(3); // keeps the text off the panel's outline
     m_label[18] = MakeLabel(this, 18, QStringLiteral("出題数："), Twips(6120, 6000, 1335, 495));
 

@@ -65,6 +65,19 @@ QLabel* MakeLabel(QWidget* parent, int number, const QString& text, QRect where,
     return label;
 }
 
+FittedLabel* MakeFittedLabel(
+    QWidget* parent, int number, const QString& text, QRect where, FittedLabel::Fit fit, Qt::Alignment align)
+{
+    auto* label = new FittedLabel(fit, smallestTextPixels, parent);
+    label->setText(text);
+    label->setObjectName(QStringLiteral("Label%1").arg(number));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(align);
+    label->setGeometry(where);
+    return label;
+}
+
 ClickLabel* MakeButton(QWidget* parent, int number, const QString& text, QRect where)
 {
     auto* label = new ClickLabel(text, parent);

@@ -3,6 +3,7 @@
 // the kinds of text the screens are built from.
 #pragma once
 
+#include "drill/Controls.h"
 #include "script/Text.h"
 
 #include <QColor>
@@ -17,8 +18,6 @@ class QWidget;
 
 namespace numbrelle {
 
-class ClickLabel;
-
 // Registers the fonts that stand in for the layout's font ("ＭＳ Ｐゴシック"), once.
 void InstallJapaneseFonts();
 
@@ -29,6 +28,9 @@ inline constexpr int listPixels = 27; // 20.25 pt
 inline constexpr int titlePixels = 35; // 26.25 pt
 inline constexpr int markPixels = 37; // 27.75 pt
 inline constexpr int picturePixels = 16; // texts printed on the question picture
+// The smallest a fitted text shrinks to: the size of the picture's texts, the
+// smallest the layout already asks a learner to read (two thirds of 18 pt).
+inline constexpr int smallestTextPixels = picturePixels;
 
 inline const QColor layoutBackground { 255, 255, 192 };
 inline const QColor layoutOlive { 128, 128, 0 };
@@ -51,6 +53,9 @@ void SetCaption(QLabel* label, TextView text);
 // A plain text named "Label<number>", wrapped, never read as markup.
 QLabel* MakeLabel(
     QWidget* parent, int number, const QString& text, QRect where, Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop);
+// A text like MakeLabel's that always shows within its label (FittedLabel).
+FittedLabel* MakeFittedLabel(QWidget* parent, int number, const QString& text, QRect where, FittedLabel::Fit fit,
+    Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop);
 // A clickable text in the buttons' bold font.
 ClickLabel* MakeButton(QWidget* parent, int number, const QString& text, QRect where);
 // The outlined rectangle a group of texts sits on.

@@ -10,6 +10,7 @@ class QLabel;
 namespace numbrelle {
 
 class ClickLabel;
+class FittedLabel;
 struct Marking;
 
 class MarkingScreen final : public QFrame {
@@ -20,7 +21,7 @@ public:
     void showMarking(const Marking& marking);
 
     QLabel* markLabel() const { return m_label14; }
-    QLabel* messageLabel() const { return m_label12; }
+    FittedLabel* messageLabel() const { return m_label12; }
 
 signals:
     // Label13 ("OK") was clicked.
@@ -28,7 +29,7 @@ signals:
 
 private:
     QLabel* m_label14;
-    QLabel* m_label12;
+    FittedLabel* m_label12;
     ClickLabel* m_label13;
 };
 

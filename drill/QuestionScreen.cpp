@@ -26,7 +26,8 @@ QuestionScreen::QuestionScreen(QWidget* parent)
     resize(640, 480);
 
     MakePanelRect(this, Twips(120, 240, 5895, 495));
-    m_label8 = MakeLabel(this, 8, QString(), Twips(120, 240, 5895, 495), Qt::AlignCenter);
+    m_label8
+        = MakeFittedLabel(this, 8, QString(), Twips(120, 240, 5895, 495), FittedLabel::Fit::OneLine, Qt::AlignCenter);
     m_label10 = MakeLabel(this, 10, QStringLiteral("0/0"), Twips(6240, 240, 3255, 495), Qt::AlignCenter);
     MakePanelRect(this, Twips(120, 840, 9255, 5535));
     m_label9 = MakeLabel(this, 9, QStringLiteral("ここには問題が表示されます。"), Twips(120, 840, 9255, 5535));

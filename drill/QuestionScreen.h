@@ -14,6 +14,7 @@ class QLineEdit;
 namespace numbrelle {
 
 class ClickLabel;
+class FittedLabel;
 class PictureBox;
 struct QuestionRecord;
 
@@ -36,7 +37,7 @@ public:
     Text typedAnswer() const;
     void hidePicture();
 
-    QLabel* titleLabel() const { return m_label8; }
+    FittedLabel* titleLabel() const { return m_label8; }
     QLabel* questionLabel() const { return m_label9; }
     QLabel* counterLabel() const { return m_label10; }
     PictureBox* picture() const { return m_wpictObj; }
@@ -47,7 +48,7 @@ signals:
     void submitted();
 
 private:
-    QLabel* m_label8;
+    FittedLabel* m_label8;
     QLabel* m_label9;
     QLabel* m_label10;
     PictureBox* m_wpictObj;

@@ -3,6 +3,9 @@
 // screens, the number box, the picture, and the one way out.
 #include "drill/Form1.h"
 
+#include "drill/Controls.h"
+#include "drill/Layout.h"
+
 #include "Fakes.h"
 
 #include <QApplication>
@@ -39,6 +42,33 @@ const std::string shapes = "title=ずけい\r\ncategory=ずけい\r\ndescription
                            "draw=3,80,900,0,0,Ａ,0,0,0";
 const std::string subtraction = "title=ひきざん\r\ncategory=けいさん\r\ndescription=ひきます。\r\n"
                                 "question=9-6=\r\nanswer=3";
+
+// The part of a widget drawn in something other than the background colour.
+QRect inkOf(QWidget* widget)
+{
+    const QImage image = widget->grab().toImage();
+    const QRgb background = image.pixel(0, 0);
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background)
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+// The checks every fitted one-line label must pass, whatever its text.
+void expectOneCentredLine(FittedLabel* label)
+{
+    const QFont font = label->shownFont();
+    EXPECT_GE(font.pixelSize(), smallestTextPixels);
+    EXPECT_LE(font.pixelSize(), textPixels);
+    EXPECT_LE(QFontMetricsF(font).horizontalAdvance(label->shownText()), label->contentsRect().width());
+    const QRect ink = inkOf(label);
+    ASSERT_TRUE(ink.isValid());
+    EXPECT_LE(ink.height(), QFontMetrics(font).height()); // one line
+    EXPECT_NEAR(ink.left(), label->width() - 1 - ink.right(), 3); // centred
+    EXPECT_NEAR(ink.top(), label->height() - 1 - ink.bottom(), 6);
+}
 
 class Form1Test : public ::testing::Test {
     // Public so that table rows can drive the window too.
@@ -657,6 +687,79 @@ TEST_F(Form1Test, NoStaleQuestionStandsBehindAScriptsBox)
         EXPECT_FALSE(seen[i].picture);
     }
     EXPECT_EQ(caption("Label8"), "めっせーじ"); // shown once the run is over
+}
+
+TEST_F(Form1Test, LongNamesShowOnOneLineWithinTheirLabels)
+{
+    struct Row {
+        const char* name;
+        QString title;
+        bool nameShrinks; // in Label2, with its number in front
+        bool elided;
+    } rows[] = {
+        { "short", QStringLiteral("たしざん"), false, false },
+        { "a little too long", QStringLiteral("とてもながいなまえのもんだいです"), true, false },
+        { "too long for the smallest font", QString(60, QChar(u'長')), true, true },
+        { "Latin letters", QStringLiteral("Addition and subtraction within 100"), true, false },
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        files.addQuestion("d_" + std::to_string(i), "title=" + rows[i].title.toStdString() + "\r\nanswer=1");
+    openAtSelection();
+    for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
+        const Row& row = rows[i];
+        SCOPED_TRACE(row.name);
+        choose("List2", 3 + i);
+        auto* name = control<FittedLabel>("Label2");
+        EXPECT_EQ(name->text(), QStringLiteral("%1_").arg(4 + i) + row.title);
+        EXPECT_EQ(name->shownFont().pixelSize() < textPixels, row.nameShrinks);
+        EXPECT_EQ(name->elided(), row.elided);
+        EXPECT_EQ(name->shownText().endsWith(QChar(u'…')), row.elided);
+        expectOneCentredLine(name);
+        if (i == 1)
+            save("8-long-name-selection");
+
+        key(Qt::Key_Return);
+        auto* title = control<FittedLabel>("Label8");
+        EXPECT_EQ(title->text(), row.title);
+        EXPECT_EQ(title->elided(), row.elided);
+        expectOneCentredLine(title);
+        if (i == 2)
+            save("9-long-name-question");
+        key(Qt::Key_F1);
+    }
+}
+
+TEST_F(Form1Test, LongTypedAnswersWrapInsideTheMarkingBox)
+{
+    struct Row {
+        const char* name;
+        QString typed;
+        bool elided;
+    } rows[] = {
+        { "digits", QString(40, QChar(u'7')), false },
+        { "Japanese", QString(30, QChar(u'あ')), false },
+        { "words", QStringLiteral("one two three four five six seven eight"), false },
+        { "more than the box holds", QString(400, QChar(u'8')), true },
+    };
+    openAtSelection();
+    setCount(QString::number(std::size(rows)));
+    key(Qt::Key_Return);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        commit(row.typed);
+        key(Qt::Key_Return);
+        auto* message = control<FittedLabel>("Label12");
+        EXPECT_EQ(message->text(), "違います。\n\n解答：" + row.typed + "\n正解：12");
+        EXPECT_EQ(message->elided(), row.elided);
+        EXPECT_GE(message->shownFont().pixelSize(), smallestTextPixels);
+        // Clear of the panel's outline, which lies on the label's right and bottom edges.
+        const QRect ink = inkOf(message);
+        EXPECT_LT(ink.right(), message->width() - 2);
+        EXPECT_LT(ink.bottom(), message->height() - 2);
+        if (row.typed.startsWith(u'7'))
+            save("11-marking-long-answer");
+        key(Qt::Key_Return);
+    }
 }
 
 } // namespace
