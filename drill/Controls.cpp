@@ -160,6 +160,48 @@ void FittedLabel::paintEvent(QPaintEvent* event)
     }
 }
 
+FocusFrame::FocusFrame(QWidget* control, const QColor& colour)
+    : QWidget(control->parentWidget())
+    , m_control(control)
+    , m_colour(colour)
+{
+    setObjectName(control->objectName() + QStringLiteral("Focus"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Made after the control, it lies over it, and under what is made later.
+    control->installEventFilter(this);
+    follow();
+}
+
+bool FocusFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_control) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Hide: follow(); break;
+        default: break;
+        }
+    }
+    return false;
+}
+
+void FocusFrame::follow()
+{
+    setGeometry(m_control->geometry());
+    setVisible(m_control->isVisible() && m_control->hasFocus());
+}
+
+void FocusFrame::paintEvent(QPaintEvent*)
+{
+    constexpr int width = 2;
+    QPainter painter(this);
+    painter.setPen(QPen(m_colour, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
+}
+
 PictureBox::PictureBox(QWidget* parent)
     : QWidget(parent)
 {

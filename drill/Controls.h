@@ -3,6 +3,7 @@
 // up-down spinner beside the number box.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QLabel>
@@ -62,6 +63,25 @@ private:
 
     Fit m_fit;
     int m_smallestPixels;
+};
+
+// Outlines a control while it has the keyboard focus, so that a learner at
+// the keyboard sees which list the arrow keys move. It lies over the control,
+// lets clicks through, and follows its place and size.
+class FocusFrame final : public QWidget {
+    Q_OBJECT
+public:
+    FocusFrame(QWidget* control, const QColor& colour);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    void follow();
+
+    QWidget* m_control;
+    QColor m_colour;
 };
 
 // A picture that keeps what is drawn on it until it is cleared.

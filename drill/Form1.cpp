@@ -115,6 +115,8 @@ void Form1::buildSelectionScreen()
 {
     m_list1 = makeList(this, "List1", Twips(120, 120, 4455, 2055));
     m_list2 = makeList(this, "List2", Twips(120, 2400, 4455, 4485));
+    new FocusFrame(m_list1, layoutOlive);
+    new FocusFrame(m_list2, layoutOlive);
     connect(m_list1, &QListWidget::currentRowChanged, this, &Form1::categorySelected);
     connect(m_list2, &QListWidget::currentRowChanged, this, &Form1::questionTypeSelected);
 

@@ -762,5 +762,41 @@ TEST_F(Form1Test, LongTypedAnswersWrapInsideTheMarkingBox)
     }
 }
 
+TEST_F(Form1Test, TheFocusedListIsOutlined)
+{
+    openAtSelection();
+    auto outlined = [&](const char* listName) {
+        const QImage window = form->grab().toImage();
+        const QRect list = control<QWidget>(listName)->geometry();
+        // Every side of the list, in the texts' olive.
+        for (QPoint p : { list.topLeft(), list.bottomRight(), QPoint(list.center().x(), list.top()),
+                 QPoint(list.left(), list.center().y()) }) {
+            if (QColor(window.pixel(p)) != layoutOlive)
+                return false;
+        }
+        return true;
+    };
+    struct Row {
+        const char* focused;
+        bool list1, list2;
+    } rows[] = { { "List1", true, false }, { "List2", false, true }, { "Text2", false, false } };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.focused);
+        control<QWidget>(row.focused)->setFocus();
+        EXPECT_EQ(outlined("List1"), row.list1);
+        EXPECT_EQ(outlined("List2"), row.list2);
+    }
+    // As a learner moves it, with the Tab key.
+    control<QWidget>("List1")->setFocus();
+    key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), control<QWidget>("List2"));
+    EXPECT_FALSE(outlined("List1"));
+    EXPECT_TRUE(outlined("List2"));
+    save("12-focused-list");
+    // Clicks reach the list through its outline.
+    choose("List2", 2);
+    EXPECT_EQ(caption("Label2"), "3_ひきざん");
+}
+
 } // namespace
 } // namespace numbrelle
