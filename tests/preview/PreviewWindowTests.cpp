@@ -3,6 +3,7 @@
 // shown, and shows the marking screen for a typed answer.
 #include "tests/preview/PreviewFiles.h"
 
+#include "drill/Controls.h"
 #include "drill/MarkingScreen.h"
 #include "drill/QuestionScreen.h"
 #include "tools/preview/PreviewWindow.h"
