@@ -1,12 +1,15 @@
 # Installs Numbrelle as one folder, because the program finds its questions
-# beside itself: <prefix>/lib/numbrelle holds the program, numbrelle-run and the
-# questions folder; <prefix>/bin holds links to both programs, and the desktop
-# entry and icon go where desktop menus look for them.
+# beside itself: <prefix>/lib/numbrelle holds the program, numbrelle-run,
+# numbrelle-preview and the questions folder; <prefix>/bin holds links to the
+# programs, and the desktop entries and icon go where desktop menus look for them.
 set(NUMBRELLE_INSTALL_DIR lib/numbrelle)
 
 set(numbrelle_installed_programs numbrelle-run)
 if(TARGET numbrelle)
   list(PREPEND numbrelle_installed_programs numbrelle)
+endif()
+if(TARGET numbrelle-preview)
+  list(APPEND numbrelle_installed_programs numbrelle-preview)
 endif()
 
 install(TARGETS ${numbrelle_installed_programs} RUNTIME DESTINATION ${NUMBRELLE_INSTALL_DIR})
@@ -25,4 +28,7 @@ foreach(program IN LISTS numbrelle_installed_programs)
 endforeach()
 
 install(FILES ${PROJECT_SOURCE_DIR}/desktop/numbrelle.desktop DESTINATION share/applications)
+if(TARGET numbrelle-preview)
+  install(FILES ${PROJECT_SOURCE_DIR}/desktop/numbrelle-preview.desktop DESTINATION share/applications)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/desktop/numbrelle.svg DESTINATION share/icons/hicolor/scalable/apps)

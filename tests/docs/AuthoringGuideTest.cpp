@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -143,6 +144,19 @@ TEST(AuthoringGuide, EveryExampleRunsAsTheGuideShows)
         ASSERT_TRUE(example.hasExpectation) << "a script block without its result block";
         EXPECT_EQ(runOnce(example.script), example.expected) << example.script;
     }
+}
+
+// The picture of the preview in the guide is made from its third complete
+// example, kept beside the picture as a UTF-8 file; it must be that example.
+TEST(AuthoringGuide, PreviewPictureIsMadeFromTheThirdExample)
+{
+    std::ifstream in(NUMBRELLE_PREVIEW_EXAMPLE, std::ios::binary);
+    ASSERT_TRUE(in.good()) << "cannot read " << NUMBRELLE_PREVIEW_EXAMPLE;
+    std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    bool found = false;
+    for (const Example& example : guideExamples())
+        found = found || example.script + "\r\n" == file;
+    EXPECT_TRUE(found) << "docs/screenshots/rectangle.txt is no longer an example of the guide";
 }
 
 // The guide's claim that every keyword is shown: each appears in some example.
