@@ -265,21 +265,16 @@ void Form1::loadLibrary()
 {
     m_loading = true;
     m_list1->addItem(QString::fromStdU16String(allCategories));
-    const std::string folder = QuestionFolder(m_files);
-    const std::vector<std::string> names = m_files.listFiles(folder);
-    m_library.create(names.size());
-    m_picture1->setProgress(0, names.size());
+    m_picture1->setProgress(0, 0);
     m_picture1->show();
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        m_library.LoadQuestionFile(i, folder + "/" + names[i], m_files, m_script);
-        const QString category = QString::fromStdU16String(m_library.entries()[i].Category);
-        if (m_list1->findItems(category, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
-            m_list1->addItem(category);
-        m_picture1->setProgress(i, names.size());
+    m_library.Load(m_files, m_script, [this](std::size_t index, std::size_t count) {
+        addNewCategories();
+        m_picture1->setProgress(index, count);
         ProcessPendingEvents();
-        if (m_closed)
-            return;
-    }
+        return !m_closed;
+    });
+    if (m_closed)
+        return;
     m_picture1->hide();
     m_loading = false;
     m_loaded = true;
@@ -292,6 +287,14 @@ void Form1::loadLibrary()
         m_list1->setCurrentRow(0);
     }
     categorySelected(0);
+}
+
+// List1 follows the library's category list as each file loads.
+void Form1::addNewCategories()
+{
+    const std::vector<Text> categories = m_library.categories();
+    for (auto row = static_cast<std::size_t>(m_list1->count()); row < categories.size(); ++row)
+        m_list1->addItem(QString::fromStdU16String(categories[row]));
 }
 
 void Form1::categorySelected(int row)

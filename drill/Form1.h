@@ -67,6 +67,7 @@ private:
     void handleKey(int key);
     void titleStart();
     void loadLibrary();
+    void addNewCategories();
     void categorySelected(int row);
     void questionTypeSelected(int row);
     void numberTextChanged(const QString& text);

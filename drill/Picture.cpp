@@ -1,6 +1,6 @@
 #include "drill/Picture.h"
 
-#include "script/Numbers.h"
+#include "drill/PictureRules.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -13,29 +13,6 @@ namespace numbrelle {
 
 namespace {
 
-bool isPaint(const Text& text)
-{
-    static constexpr char16_t paint[] = u"#paint";
-    if (text.size() != 6)
-        return false;
-    for (std::size_t i = 0; i < 6; ++i) {
-        char16_t c = text[i];
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-        if (c != paint[i])
-            return false;
-    }
-    return true;
-}
-
-// Widths that are not a whole number of at least 1 leave the width in force.
-void applyPenWidth(const Text& text, int& penWidth)
-{
-    std::int16_t width = 0;
-    if (ToInt16(text, width) == Fault::None && width >= 1)
-        penWidth = width;
-}
-
 QColor colourOf(const DrawingCommand& entry)
 {
     auto component = [](std::int16_t value) { return std::clamp<int>(value, 0, 255); };
@@ -44,39 +21,38 @@ QColor colourOf(const DrawingCommand& entry)
 
 double pixels(std::int16_t twips) { return twips / twipsPerPixel; }
 
+// A coordinate whose scaled value does not fit keeps the previous entry's.
+void scale(const DrawingCommand& entry, float heightTwips, std::array<std::int16_t, 4>& scaled)
+{
+    const std::array<std::int16_t, 4> units { entry.x1, entry.y1, entry.x2, entry.y2 };
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        if (std::optional<std::int16_t> twips = UnitsToTwips(heightTwips, units[i]))
+            scaled[i] = *twips;
+    }
+}
+
 } // namespace
 
 std::vector<PlacedDrawing> PlaceDrawingList(const DrawingList& list, float heightTwips, int& penWidth)
 {
     std::vector<PlacedDrawing> placed;
     placed.reserve(list.entries.size());
-    // A coordinate whose scaled value does not fit keeps the previous entry's.
     std::array<std::int16_t, 4> scaled {};
     for (std::size_t index = 0; index < list.entries.size(); ++index) {
         const DrawingCommand& entry = list.entries[index];
-        const std::array<std::int16_t, 4> units { entry.x1, entry.y1, entry.x2, entry.y2 };
-        for (std::size_t i = 0; i < 4; ++i) {
-            double twips = RoundHalfEven(
-                static_cast<double>(heightTwips) / 1000.0 * static_cast<double>(static_cast<float>(units[i])));
-            if (twips >= -32768 && twips <= 32767)
-                scaled[i] = static_cast<std::int16_t>(twips);
-        }
+        scale(entry, heightTwips, scaled);
+        penWidth = PenWidthAfter(entry, penWidth);
         PlacedDrawing shape;
         shape.entry = index;
         shape.kind = entry.kind;
         shape.first = QPointF(pixels(scaled[0]), pixels(scaled[1]));
         shape.second = QPointF(pixels(scaled[2]), pixels(scaled[3]));
         shape.colour = colourOf(entry);
+        shape.penWidth = penWidth;
         switch (shape.kind) {
-        case DrawingKind::Line: applyPenWidth(entry.text, penWidth); break;
-        case DrawingKind::Box:
-            penWidth = 1;
-            shape.filled = isPaint(entry.text);
-            if (!shape.filled)
-                applyPenWidth(entry.text, penWidth);
-            break;
+        case DrawingKind::Line: break;
+        case DrawingKind::Box: shape.filled = IsPaint(entry.text); break;
         case DrawingKind::Circle:
-            applyPenWidth(entry.text, penWidth);
             shape.radius = pixels(scaled[2]);
             if (shape.radius < 0)
                 continue; // no circle has a negative radius
@@ -87,7 +63,6 @@ std::vector<PlacedDrawing> PlaceDrawingList(const DrawingList& list, float heigh
             break;
         default: continue; // no such kind: nothing drawn
         }
-        shape.penWidth = penWidth;
         placed.push_back(std::move(shape));
     }
     return placed;

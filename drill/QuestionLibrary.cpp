@@ -15,7 +15,23 @@ Text DisplayNameOf(std::size_t index, TextView title)
     return IntegerText(static_cast<std::int32_t>(index + 1)) + u"_" + Text(title);
 }
 
-void QuestionLibrary::create(std::size_t count) { m_entries.assign(count, QuestionEntry {}); }
+void QuestionLibrary::Load(FileSystem& files, QuestionScript& script, const AfterFile& afterFile)
+{
+    const std::string folder = QuestionFolder(files);
+    const std::vector<std::string> names = files.listFiles(folder);
+    create(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        LoadQuestionFile(i, folder + "/" + names[i], files, script);
+        if (afterFile && !afterFile(i, names.size()))
+            return;
+    }
+}
+
+void QuestionLibrary::create(std::size_t count)
+{
+    m_entries.assign(count, QuestionEntry {});
+    m_loaded = 0;
+}
 
 void QuestionLibrary::LoadQuestionFile(
     std::size_t index, const std::string& path, FileSystem& files, QuestionScript& script)
@@ -28,14 +44,16 @@ void QuestionLibrary::LoadQuestionFile(
     entry.DisplayName = DisplayNameOf(index, record.title);
     entry.Category = record.categoryText;
     entry.Description = record.descriptionText;
+    m_loaded = std::max(m_loaded, index + 1);
 }
 
 std::vector<Text> QuestionLibrary::categories() const
 {
     std::vector<Text> list { allCategories };
-    for (const QuestionEntry& entry : m_entries) {
-        if (std::find(list.begin(), list.end(), entry.Category) == list.end())
-            list.push_back(entry.Category);
+    for (std::size_t i = 0; i < m_loaded; ++i) {
+        const Text& category = m_entries[i].Category;
+        if (std::find(list.begin(), list.end(), category) == list.end())
+            list.push_back(category);
     }
     return list;
 }

@@ -5,6 +5,8 @@
 
 #include "script/Text.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,15 +35,24 @@ Text DisplayNameOf(std::size_t index, TextView title);
 
 class QuestionLibrary {
 public:
+    // Called after each file with its index and the number of files; loading
+    // stops when it answers false.
+    using AfterFile = std::function<bool(std::size_t index, std::size_t count)>;
+
+    // Loads the questions folder: one entry per file, in the order the folder
+    // lists them, each file read and run once.
+    void Load(FileSystem& files, QuestionScript& script, const AfterFile& afterFile = {});
+
     // Makes count empty entries; loading fills them one by one.
     void create(std::size_t count);
     // Reads and runs the file once and fills entry index from the run's record.
     void LoadQuestionFile(std::size_t index, const std::string& path, FileSystem& files, QuestionScript& script);
 
     const std::vector<QuestionEntry>& entries() const { return m_entries; }
-    bool empty() const { return m_entries.empty(); }
 
-    // "全て" and then each distinct category in order of first occurrence.
+    // The category list: "全て" and then each distinct category of the
+    // entries loaded so far, in order of first occurrence, compared exactly
+    // ("Add" and "add" are two; a category "全て" adds nothing).
     std::vector<Text> categories() const;
     // The display names of a category in library order; all of them for "全て".
     std::vector<Text> displayNames(TextView category) const;
@@ -52,6 +63,7 @@ public:
 
 private:
     std::vector<QuestionEntry> m_entries;
+    std::size_t m_loaded = 0; // the entries before it are loaded; loading goes in order
 };
 
 } // namespace numbrelle

@@ -2,6 +2,17 @@
 
 namespace numbrelle {
 
+const char* DrawingStatement(DrawingKind kind)
+{
+    switch (kind) {
+    case DrawingKind::Line: return "line";
+    case DrawingKind::Box: return "square";
+    case DrawingKind::Circle: return "circle";
+    case DrawingKind::Text: return "print";
+    }
+    return "drawing";
+}
+
 Fault AddDrawing(DrawingList& list, DrawingCommand command)
 {
     // The last index is a 16-bit number: index 32767 is the last one there is.

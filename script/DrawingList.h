@@ -13,6 +13,11 @@ namespace numbrelle {
 
 enum class DrawingKind : std::int16_t { Line = 0, Box = 1, Circle = 2, Text = 3 };
 
+// The statement that appends each kind, which is how reports name it, since
+// that is the word the author wrote: "line", "square", "circle", "print";
+// "drawing" for a number that is no kind.
+const char* DrawingStatement(DrawingKind kind);
+
 struct DrawingCommand {
     DrawingKind kind = DrawingKind::Line;
     std::int16_t x1 = 0;

@@ -1,23 +1,19 @@
 #include "tools/Check.h"
 
 #include "drill/Drill.h"
+#include "drill/PictureRules.h"
 #include "platform/StdRandom.h"
 #include "script/Messages.h"
-#include "script/Numbers.h"
-#include "tools/Runner.h"
+#include "tools/Engine.h"
+#include "tools/Wording.h"
 
-#include <nlohmann/json.hpp>
-
-#include <cstdio>
+#include <algorithm>
 #include <map>
 #include <set>
-#include <sstream>
 
 namespace numbrelle::runner {
 
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 // Findings in the order they were first seen, merged by check and what.
 class Findings {
@@ -58,72 +54,52 @@ private:
     std::map<std::string, std::size_t> m_byKey;
 };
 
-bool isPaint(const Text& text)
+void checkShape(const DrawingCommand& command, std::uint32_t seed, Findings& findings)
 {
-    Text folded = text;
-    for (char16_t& c : folded)
-        c = LowerLetter(c);
-    return folded == u"#paint";
-}
-
-// The window keeps the width in force for a width that is not a whole number of at least 1.
-bool ignoredWidth(const Text& text)
-{
-    std::int16_t width = 0;
-    return !text.empty() && !(ToInt16(text, width) == Fault::None && width >= 1);
-}
-
-const char* kindName(DrawingKind kind)
-{
-    static constexpr const char* names[] = { "line", "box", "circle", "print" };
-    const auto n = static_cast<std::int16_t>(kind);
-    return n >= 0 && n < 4 ? names[n] : "drawing";
+    const std::string kind = DrawingStatement(command.kind);
+    auto outside = [&](const char* name, int value) {
+        if (value < 0 || value > 1000)
+            findings.noteRun("picture", false, kind + " outside the picture (0..1000)", seed,
+                std::string(name) + " = " + std::to_string(value));
+    };
+    switch (command.kind) {
+    case DrawingKind::Line:
+    case DrawingKind::Box:
+        outside("x1", command.x1);
+        outside("y1", command.y1);
+        outside("x2", command.x2);
+        outside("y2", command.y2);
+        break;
+    case DrawingKind::Circle:
+        if (command.x2 < 0) {
+            findings.noteRun("picture", false, "circle with a negative radius is not drawn", seed,
+                "radius = " + std::to_string(command.x2));
+            break;
+        }
+        outside("left", command.x1 - command.x2);
+        outside("right", command.x1 + command.x2);
+        outside("top", command.y1 - command.x2);
+        outside("bottom", command.y1 + command.x2);
+        break;
+    case DrawingKind::Text: {
+        outside("x", command.x1);
+        outside("y", command.y1);
+        const long right = command.x1 + static_cast<long>(command.text.size()) * printCharacterWidth;
+        if (!command.text.empty() && right > 1000)
+            findings.noteRun("picture", false, "print text likely to run off the picture", seed,
+                quoted(command.text) + " at x = " + std::to_string(command.x1));
+        break;
+    }
+    }
 }
 
 void checkPicture(const DrawingList& drawing, std::uint32_t seed, Findings& findings)
 {
     for (const DrawingCommand& command : drawing.entries) {
-        const std::string kind = kindName(command.kind);
-        auto outside = [&](const char* name, int value) {
-            if (value < 0 || value > 1000)
-                findings.noteRun("picture", false, kind + " outside the picture (0..1000)", seed,
-                    std::string(name) + " = " + std::to_string(value));
-        };
-        switch (command.kind) {
-        case DrawingKind::Line:
-        case DrawingKind::Box:
-            outside("x1", command.x1);
-            outside("y1", command.y1);
-            outside("x2", command.x2);
-            outside("y2", command.y2);
-            break;
-        case DrawingKind::Circle:
-            if (command.x2 < 0) {
-                findings.noteRun("picture", false, "circle with a negative radius is not drawn", seed,
-                    "radius = " + std::to_string(command.x2));
-                break;
-            }
-            outside("left", command.x1 - command.x2);
-            outside("right", command.x1 + command.x2);
-            outside("top", command.y1 - command.x2);
-            outside("bottom", command.y1 + command.x2);
-            break;
-        case DrawingKind::Text: {
-            outside("x", command.x1);
-            outside("y", command.y1);
-            const long right = command.x1 + static_cast<long>(command.text.size()) * printCharacterWidth;
-            if (!command.text.empty() && right > 1000)
-                findings.noteRun("picture", false, "print text likely to run off the picture", seed,
-                    quoted(command.text) + " at x = " + std::to_string(command.x1));
-            break;
-        }
-        }
-        if (command.kind == DrawingKind::Text)
-            continue;
-        if (command.kind == DrawingKind::Box && isPaint(command.text))
-            continue;
-        if (ignoredWidth(command.text))
-            findings.noteRun("picture", false, kind + " pen width will be ignored", seed, quoted(command.text));
+        checkShape(command, seed, findings);
+        if (IgnoresPenWidth(command))
+            findings.noteRun("picture", false,
+                std::string(DrawingStatement(command.kind)) + " pen width will be ignored", seed, quoted(command.text));
     }
 }
 
@@ -132,31 +108,147 @@ void checkMarking(const Text& answerText, std::uint32_t seed, Findings& findings
 {
     if (answerText.empty())
         return; // reported as an empty answer
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = answerText.find(u'_', start);
-        const Text piece = answerText.substr(start, end == Text::npos ? Text::npos : end - start);
-        bool typable = true;
-        for (char16_t c : piece)
-            typable = typable && c >= 0x20 && c != 0x7F;
+    for (TextView answer : AcceptedAnswers(answerText)) {
+        const Text piece(answer);
+        const bool typable = std::all_of(piece.begin(), piece.end(), [](char16_t c) { return c >= 0x20 && c != 0x7F; });
         if (!typable)
             findings.noteRun("marking", true,
                 "an accepted answer holds a line break or control character and cannot be typed", seed, quoted(piece));
         else if (!CheckAnswer(answerText, piece))
             findings.noteRun("marking", true, "an accepted answer typed back is marked wrong", seed, quoted(piece));
-        if (end == Text::npos)
-            break;
-        start = end + 1;
     }
 }
 
-std::string firstLine(const std::string& text) { return text.substr(0, text.find('\r')); }
-
-std::string milliseconds(double value)
+// A picture question may keep its text and vary its picture, so the picture
+// counts towards telling questions apart.
+Text questionKey(const QuestionRecord& record)
 {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.3f ms", value);
-    return buffer;
+    Text question = record.questionText;
+    for (const DrawingCommand& command : record.drawingList.entries) {
+        for (std::int16_t n : { static_cast<std::int16_t>(command.kind), command.x1, command.y1, command.x2, command.y2,
+                 command.red, command.green, command.blue })
+            question += static_cast<char16_t>(n);
+        question += command.text;
+        question += u'\0';
+    }
+    return question;
+}
+
+// What the runs of one file showed, gathered run by run.
+class QuestionCheck {
+public:
+    QuestionCheck(const std::string& file, int runs)
+    {
+        m_report.file = file;
+        m_report.runs = runs;
+    }
+
+    void take(const RunReport& run)
+    {
+        const auto seed = static_cast<std::uint32_t>(run.run);
+        noteMessages(run, seed);
+        noteTexts(run, seed);
+        checkMarking(run.record.answerText, seed, m_findings);
+        checkPicture(run.record.drawingList, seed, m_findings);
+        m_questions.insert(questionKey(run.record));
+        m_total += run.milliseconds;
+        if (run.milliseconds > m_report.worstMilliseconds) {
+            m_report.worstMilliseconds = run.milliseconds;
+            m_report.worstSeed = seed;
+        }
+    }
+
+    CheckReport finish();
+
+private:
+    void noteMessages(const RunReport& run, std::uint32_t seed);
+    Finding& noteError(const CapturedMessage& message, std::uint32_t seed);
+    void noteTexts(const RunReport& run, std::uint32_t seed);
+
+    CheckReport m_report;
+    Findings m_findings;
+    std::set<Text> m_questions;
+    Text m_firstCategory;
+    Text m_firstDescription;
+    double m_total = 0;
+};
+
+void QuestionCheck::noteMessages(const RunReport& run, std::uint32_t seed)
+{
+    for (std::size_t i = 0; i < run.messages.size(); ++i) {
+        const CapturedMessage& message = run.messages[i];
+        if (!message.scriptError)
+            continue;
+        Finding& finding = noteError(message, seed);
+        if (finding.index < 0) {
+            finding.index = message.index;
+            finding.line = message.line;
+            finding.context = utf8(run.contexts[i]);
+        }
+    }
+}
+
+// The guards' own notices are reported as guards, once per run; every other
+// error as itself, each time it was shown.
+Finding& QuestionCheck::noteError(const CapturedMessage& message, std::uint32_t seed)
+{
+    if (message.text.starts_with(messages::statementCapReached))
+        return m_findings.noteRun("guard", true,
+            "statement cap reached (" + std::to_string(Interpreter::maxStatementsPerRun) + " statements in one run)",
+            seed);
+    if (message.text.starts_with(messages::tooManyMessages))
+        return m_findings.noteRun("guard", true,
+            "message cap reached (more than " + std::to_string(Interpreter::maxMessagesPerRun)
+                + " messages in one run)",
+            seed);
+    Finding& finding = m_findings.note("error", true, utf8(message.text), seed);
+    ++finding.count;
+    return finding;
+}
+
+void QuestionCheck::noteTexts(const RunReport& run, std::uint32_t seed)
+{
+    const QuestionRecord& record = run.record;
+    if (record.title.empty())
+        m_findings.noteRun("empty", true, "empty title", seed);
+    if (record.questionText.empty())
+        m_findings.noteRun("empty", true, "empty question", seed);
+    if (record.answerText.empty())
+        m_findings.noteRun("empty", true, "empty answer", seed);
+    if (run.run == 1) {
+        m_firstCategory = record.categoryText;
+        m_firstDescription = record.descriptionText;
+        return;
+    }
+    // The library lists a file under the category and description of one
+    // run, so they must not depend on the draw.
+    if (record.categoryText != m_firstCategory)
+        m_findings.noteRun(
+            "differs", true, "category differs from the run of seed 1", seed, quoted(record.categoryText));
+    if (record.descriptionText != m_firstDescription)
+        m_findings.noteRun(
+            "differs", true, "description differs from the run of seed 1", seed, quoted(record.descriptionText));
+}
+
+CheckReport QuestionCheck::finish()
+{
+    const int runs = m_report.runs;
+    m_report.distinctQuestions = static_cast<int>(m_questions.size());
+    m_report.meanMilliseconds = runs > 0 ? m_total / runs : 0;
+    // Fewer runs than a drill cannot show more questions than runs.
+    if (m_report.distinctQuestions < std::min(drillLength, runs)) {
+        m_findings.note("variety", false,
+            std::to_string(m_report.distinctQuestions) + " distinct questions in " + std::to_string(runs)
+                + " runs, fewer than a drill of " + std::to_string(drillLength) + " asks",
+            1);
+    }
+    // Timing depends on the machine, so it only warns.
+    if (m_report.worstMilliseconds > frameBudgetMilliseconds) {
+        m_findings.note("time", false, "a question took longer than the 16 ms frame budget", m_report.worstSeed,
+            millisecondsText(m_report.worstMilliseconds));
+    }
+    m_report.findings = m_findings.take();
+    return std::move(m_report);
 }
 
 } // namespace
@@ -172,156 +264,13 @@ bool CheckReport::healthy() const
 
 CheckReport checkQuestion(const std::string& file, const Text& text, int runs)
 {
-    CheckReport report;
-    report.file = file;
-    report.runs = runs;
-    Findings findings;
+    QuestionCheck check(file, runs);
     StdRandom random;
-    std::set<Text> questions;
-    Text firstCategory, firstDescription;
-    double total = 0;
-
     RunHooks hooks;
     hooks.beforeRun = [&](int run) { random.seed(static_cast<std::uint32_t>(run)); };
     runQuestion(
-        file, text, runs, random,
-        [&](const RunReport& run) {
-            const auto seed = static_cast<std::uint32_t>(run.run);
-            for (std::size_t i = 0; i < run.messages.size(); ++i) {
-                const CapturedMessage& message = run.messages[i];
-                if (!message.scriptError)
-                    continue;
-                // The guards' own notices are reported as guards, once per run.
-                const bool statementCap = message.text.starts_with(messages::statementCapReached);
-                const bool messageCap = message.text.starts_with(messages::tooManyMessages);
-                Finding* finding = nullptr;
-                if (statementCap || messageCap) {
-                    const std::string what = statementCap ? "statement cap reached ("
-                            + std::to_string(Interpreter::maxStatementsPerRun) + " statements in one run)"
-                                                          : "message cap reached (more than "
-                            + std::to_string(Interpreter::maxMessagesPerRun) + " messages in one run)";
-                    finding = &findings.noteRun("guard", true, what, seed);
-                } else {
-                    finding = &findings.note("error", true, utf8(message.text), seed);
-                    ++finding->count;
-                }
-                if (finding->index < 0) {
-                    finding->index = message.index;
-                    finding->line = message.line;
-                    finding->context = utf8(run.contexts[i]);
-                }
-            }
-            const QuestionRecord& record = run.record;
-            if (record.title.empty())
-                findings.noteRun("empty", true, "empty title", seed);
-            if (record.questionText.empty())
-                findings.noteRun("empty", true, "empty question", seed);
-            if (record.answerText.empty())
-                findings.noteRun("empty", true, "empty answer", seed);
-            if (run.run == 1) {
-                firstCategory = record.categoryText;
-                firstDescription = record.descriptionText;
-            } else {
-                // The library lists a file under the category and description of
-                // one run, so they must not depend on the draw.
-                if (record.categoryText != firstCategory)
-                    findings.noteRun(
-                        "differs", true, "category differs from the run of seed 1", seed, quoted(record.categoryText));
-                if (record.descriptionText != firstDescription)
-                    findings.noteRun("differs", true, "description differs from the run of seed 1", seed,
-                        quoted(record.descriptionText));
-            }
-            checkMarking(record.answerText, seed, findings);
-            checkPicture(record.drawingList, seed, findings);
-            // A picture question may keep its text and vary its picture.
-            Text question = record.questionText;
-            for (const DrawingCommand& command : record.drawingList.entries) {
-                for (std::int16_t n : { static_cast<std::int16_t>(command.kind), command.x1, command.y1, command.x2,
-                         command.y2, command.red, command.green, command.blue })
-                    question += static_cast<char16_t>(n);
-                question += command.text;
-                question += u'\0';
-            }
-            questions.insert(std::move(question));
-            total += run.milliseconds;
-            if (run.milliseconds > report.worstMilliseconds) {
-                report.worstMilliseconds = run.milliseconds;
-                report.worstSeed = seed;
-            }
-        },
-        hooks);
-
-    report.distinctQuestions = static_cast<int>(questions.size());
-    report.meanMilliseconds = runs > 0 ? total / runs : 0;
-    // Fewer runs than a drill cannot show more questions than runs.
-    if (report.distinctQuestions < std::min(drillLength, runs)) {
-        findings.note("variety", false,
-            std::to_string(report.distinctQuestions) + " distinct questions in " + std::to_string(runs)
-                + " runs, fewer than a drill of " + std::to_string(drillLength) + " asks",
-            1);
-    }
-    // Timing depends on the machine, so it only warns.
-    if (report.worstMilliseconds > frameBudgetMilliseconds) {
-        findings.note("time", false, "a question took longer than the 16 ms frame budget", report.worstSeed,
-            milliseconds(report.worstMilliseconds));
-    }
-    report.findings = findings.take();
-    return report;
-}
-
-std::string checkJson(const CheckReport& report)
-{
-    Json findings = Json::array();
-    for (const Finding& finding : report.findings) {
-        Json json = { { "check", finding.check }, { "failed", finding.failed }, { "what", finding.what },
-            { "count", finding.count }, { "firstSeed", finding.firstSeed }, { "example", finding.example } };
-        if (finding.index >= 0 || finding.check == "error" || finding.check == "guard") {
-            json["index"] = finding.index;
-            json["line"] = finding.line;
-            json["context"] = finding.context;
-        }
-        findings.push_back(std::move(json));
-    }
-    Json json
-        = { { "file", report.file }, { "runs", report.runs }, { "healthy", report.healthy() }, { "findings", findings },
-              { "distinctQuestions", report.distinctQuestions }, { "meanMs", report.meanMilliseconds },
-              { "worstMs", report.worstMilliseconds }, { "worstSeed", report.worstSeed } };
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
-
-std::string checkText(const CheckReport& report)
-{
-    std::ostringstream out;
-    out << "== " << report.file << "  (" << report.runs << " runs, seeds 1.." << report.runs << ")\n";
-    for (const Finding& finding : report.findings) {
-        out << (finding.failed ? "  FAIL  " : "  warn  ") << finding.check << ": ";
-        if (finding.check == "error")
-            out << firstLine(finding.what); // the rest is the statement, given below
-        else
-            out << finding.what;
-        // Variety and time speak of all runs together and count none.
-        if (finding.count > 0)
-            out << "\n        " << finding.count << (finding.check == "error" ? " times" : " runs") << ", first seed "
-                << finding.firstSeed;
-        else if (finding.check == "time")
-            out << "\n        seed " << finding.firstSeed;
-        if (finding.index >= 0)
-            out << ", " << lineText(finding.line) << ", statement " << finding.index << "    " << finding.context;
-        if (!finding.example.empty())
-            out << "\n        e.g. " << finding.example;
-        out << '\n';
-    }
-    out << "  " << report.distinctQuestions << " distinct questions; time per question mean "
-        << milliseconds(report.meanMilliseconds) << ", worst " << milliseconds(report.worstMilliseconds) << " (seed "
-        << report.worstSeed << "), frame budget " << frameBudgetMilliseconds << " ms\n";
-    int failed = 0;
-    for (const Finding& finding : report.findings)
-        failed += finding.failed ? 1 : 0;
-    if (failed == 0)
-        out << "  healthy\n";
-    else
-        out << "  " << failed << (failed == 1 ? " check failed\n" : " checks failed\n");
-    return out.str();
+        file, text, runs, random, [&](const RunReport& run) { check.take(run); }, hooks);
+    return check.finish();
 }
 
 } // namespace numbrelle::runner

@@ -50,7 +50,4 @@ inline constexpr int printCharacterWidth = 50;
 // `--seed S` repeats the run of seed S.
 CheckReport checkQuestion(const std::string& file, const Text& text, int runs);
 
-std::string checkJson(const CheckReport& report);
-std::string checkText(const CheckReport& report);
-
 } // namespace numbrelle::runner

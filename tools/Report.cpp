@@ -1,7 +1,12 @@
-#include "tools/Runner.h"
+#include "tools/Report.h"
+
+#include "tools/Check.h"
+#include "tools/Engine.h"
+#include "tools/Wording.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <sstream>
 
@@ -45,28 +50,30 @@ std::string drawingSummary(const DrawingList& drawing)
 {
     if (drawing.empty())
         return "none";
-    static constexpr std::array<const char*, 4> kinds = { "line", "box", "circle", "text" };
-    std::array<int, 5> counts {};
+    // In the order of the kinds, each named by its statement; a number that
+    // is no kind is counted last, apart.
+    constexpr std::array kinds { DrawingKind::Line, DrawingKind::Box, DrawingKind::Circle, DrawingKind::Text };
+    std::array<int, kinds.size() + 1> counts {};
     for (const DrawingCommand& command : drawing.entries) {
-        const auto kind = static_cast<std::int16_t>(command.kind);
-        ++counts[kind >= 0 && kind < 4 ? kind : 4];
+        const auto* kind = std::find(kinds.begin(), kinds.end(), command.kind);
+        ++counts[static_cast<std::size_t>(kind - kinds.begin())];
     }
     std::ostringstream out;
     out << drawing.entries.size() << (drawing.entries.size() == 1 ? " entry" : " entries") << " (";
     const char* separator = "";
-    for (std::size_t kind = 0; kind < counts.size(); ++kind) {
-        if (counts[kind] == 0)
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        if (counts[i] == 0)
             continue;
-        out << separator << counts[kind] << ' ' << (kind < kinds.size() ? kinds[kind] : "other");
+        out << separator << counts[i] << ' ' << (i < kinds.size() ? DrawingStatement(kinds[i]) : "other");
         separator = ", ";
     }
     out << ')';
     return out.str();
 }
 
-} // namespace
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\r')); }
 
-std::string lineText(std::int32_t line) { return line > 0 ? "line " + std::to_string(line) : "no line"; }
+} // namespace
 
 std::string runJson(const RunReport& report)
 {
@@ -114,6 +121,61 @@ std::string listJson(const std::string& file, const StatementList& list)
     for (const Statement& statement : list.entries)
         statements.push_back({ { "keyword", utf8(statement.keyword) }, { "operand", utf8(statement.operand) } });
     return dump({ { "file", file }, { "lastIndex", list.lastIndex }, { "statements", statements } });
+}
+
+std::string checkJson(const CheckReport& report)
+{
+    Json findings = Json::array();
+    for (const Finding& finding : report.findings) {
+        Json json = { { "check", finding.check }, { "failed", finding.failed }, { "what", finding.what },
+            { "count", finding.count }, { "firstSeed", finding.firstSeed }, { "example", finding.example } };
+        if (finding.index >= 0 || finding.check == "error" || finding.check == "guard") {
+            json["index"] = finding.index;
+            json["line"] = finding.line;
+            json["context"] = finding.context;
+        }
+        findings.push_back(std::move(json));
+    }
+    Json json
+        = { { "file", report.file }, { "runs", report.runs }, { "healthy", report.healthy() }, { "findings", findings },
+              { "distinctQuestions", report.distinctQuestions }, { "meanMs", report.meanMilliseconds },
+              { "worstMs", report.worstMilliseconds }, { "worstSeed", report.worstSeed } };
+    return dump(json);
+}
+
+std::string checkText(const CheckReport& report)
+{
+    std::ostringstream out;
+    out << "== " << report.file << "  (" << report.runs << " runs, seeds 1.." << report.runs << ")\n";
+    for (const Finding& finding : report.findings) {
+        out << (finding.failed ? "  FAIL  " : "  warn  ") << finding.check << ": ";
+        if (finding.check == "error")
+            out << firstLine(finding.what); // the rest is the statement, given below
+        else
+            out << finding.what;
+        // Variety and time speak of all runs together and count none.
+        if (finding.count > 0)
+            out << "\n        " << finding.count << (finding.check == "error" ? " times" : " runs") << ", first seed "
+                << finding.firstSeed;
+        else if (finding.check == "time")
+            out << "\n        seed " << finding.firstSeed;
+        if (finding.index >= 0)
+            out << ", " << lineText(finding.line) << ", statement " << finding.index << "    " << finding.context;
+        if (!finding.example.empty())
+            out << "\n        e.g. " << finding.example;
+        out << '\n';
+    }
+    out << "  " << report.distinctQuestions << " distinct questions; time per question mean "
+        << millisecondsText(report.meanMilliseconds) << ", worst " << millisecondsText(report.worstMilliseconds)
+        << " (seed " << report.worstSeed << "), frame budget " << frameBudgetMilliseconds << " ms\n";
+    int failed = 0;
+    for (const Finding& finding : report.findings)
+        failed += finding.failed ? 1 : 0;
+    if (failed == 0)
+        out << "  healthy\n";
+    else
+        out << "  " << failed << (failed == 1 ? " check failed\n" : " checks failed\n");
+    return out.str();
 }
 
 } // namespace numbrelle::runner

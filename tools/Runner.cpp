@@ -1,10 +1,11 @@
 #include "tools/Runner.h"
 
-#include "platform/Recording.h"
 #include "platform/StdFileSystem.h"
 #include "platform/StdRandom.h"
-#include "script/Messages.h"
 #include "tools/Check.h"
+#include "tools/Engine.h"
+#include "tools/Report.h"
+#include "tools/Trace.h"
 
 #include <charconv>
 #include <chrono>
@@ -32,71 +33,7 @@ template <typename Number> bool parseNumber(const std::string& text, Number& out
     return error == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
-// Records every box the run shows, with the statement the interpreter named.
-// Passes everything on to the trace, when there is one.
-class MessageCapture final : public RunObserver {
-public:
-    explicit MessageCapture(RunObserver* next)
-        : m_next(next)
-    {
-    }
-
-    void statementPassed(std::int32_t index, bool ran, std::size_t depth) override
-    {
-        // A statement adds one drawing entry at most.
-        if (drawing && drawing->entries.size() > drawnBy.size())
-            drawnBy.resize(drawing->entries.size(), index);
-        if (m_next)
-            m_next->statementPassed(index, ran, depth);
-    }
-    void stored(const Location& at, const Text& name, const Value& value) override
-    {
-        if (m_next)
-            m_next->stored(at, name, value);
-    }
-    void appended(RecordField field, const Text& text) override
-    {
-        if (m_next)
-            m_next->appended(field, text);
-    }
-    void messageShown(std::int32_t index, const Text& text) override
-    {
-        shown.push_back({ index, text });
-        if (m_next)
-            m_next->messageShown(index, text);
-    }
-    void statementCapHit() override
-    {
-        statementCap = true;
-        if (m_next)
-            m_next->statementCapHit();
-    }
-    void messageCapHit() override
-    {
-        messageCap = true;
-        if (m_next)
-            m_next->messageCapHit();
-    }
-
-    std::vector<std::pair<std::int32_t, Text>> shown;
-    // The statement that added each drawing entry of the run so far.
-    const DrawingList* drawing = nullptr;
-    std::vector<std::int32_t> drawnBy;
-    bool statementCap = false;
-    bool messageCap = false;
-
-private:
-    RunObserver* m_next;
-};
-
 } // namespace
-
-std::int32_t lineOf(const StatementList& list, std::int32_t index)
-{
-    if (index < 0 || index > list.lastIndex)
-        return 0;
-    return list.entries[static_cast<std::size_t>(index)].line;
-}
 
 ParsedArguments parseArguments(const std::vector<std::string>& arguments)
 {
@@ -158,73 +95,45 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments)
     return { options, {} };
 }
 
-bool RunReport::reportedScriptError() const
+namespace {
+
+// Runs one file as often as asked and writes each run's report, with the
+// trace in front of each when it was asked for. True when a run reported a
+// script error.
+bool runFile(const Options& options, const std::string& file, const Text& text, int runs, RandomSource& random,
+    std::ostream& out)
 {
-    for (const CapturedMessage& message : messages) {
-        if (message.scriptError)
-            return true;
+    std::optional<StatementList> list;
+    std::optional<TraceWriter> trace;
+    RunHooks hooks;
+    if (options.mode == Mode::Trace) {
+        list.emplace(BuildStatementList(text));
+        trace.emplace(*list, out);
+        hooks.observer = &*trace;
+        hooks.beforeRun = [&](int run) { out << "== " << file << "  (trace of run " << run << ")\n"; };
     }
-    return false;
+    bool scriptError = false;
+    runQuestion(
+        file, text, runs, random,
+        [&](const RunReport& report) {
+            if (trace)
+                trace->finishRun();
+            scriptError = scriptError || report.reportedScriptError();
+            out << (options.json ? runJson(report) + "\n" : runText(report));
+        },
+        hooks);
+    return scriptError;
 }
 
-std::optional<Text> readQuestion(FileSystem& files, const std::string& path)
+// Checks one file; true when it is not healthy.
+bool checkFile(const Options& options, const std::string& file, const Text& text, int runs, std::ostream& out)
 {
-    std::optional<std::string> bytes = files.readBytes(path);
-    if (!bytes)
-        return std::nullopt;
-    // Read once, then decoded and joined by the program's own rules.
-    MemoryFileSystem held;
-    held.contents[path] = std::move(*bytes);
-    return ReadQuestionFile(held, path);
+    const CheckReport report = checkQuestion(file, text, runs);
+    out << (options.json ? checkJson(report) + "\n" : checkText(report));
+    return !report.healthy();
 }
 
-void runQuestion(const std::string& file, const Text& text, int runs, RandomSource& random, const RunSink& sink,
-    const RunHooks& hooks)
-{
-    RecordingMessageBox boxes;
-    MessageCapture capture(hooks.observer);
-    Interpreter interpreter(boxes, random);
-    interpreter.setObserver(&capture);
-    capture.drawing = &interpreter.record().drawingList;
-    interpreter.BuildStatementList(text);
-    for (int run = 1; run <= runs; ++run) {
-        boxes.texts.clear();
-        capture.shown.clear();
-        capture.drawnBy.clear();
-        capture.statementCap = capture.messageCap = false;
-        if (hooks.beforeRun)
-            hooks.beforeRun(run);
-        const auto start = std::chrono::steady_clock::now();
-        interpreter.RunScript();
-        const auto end = std::chrono::steady_clock::now();
-
-        RunReport report;
-        report.file = file;
-        report.run = run;
-        report.milliseconds = std::chrono::duration<double, std::milli>(end - start).count();
-        report.statementCapHit = capture.statementCap;
-        report.messageCapHit = capture.messageCap;
-        report.record = interpreter.record();
-        for (std::int32_t index : capture.drawnBy)
-            report.drawingLines.push_back(lineOf(interpreter.statementList(), index));
-        // The boxes are the truth of what was shown; the observer says which
-        // statement showed each of them.
-        for (std::size_t i = 0; i < boxes.texts.size(); ++i) {
-            CapturedMessage message;
-            message.text = boxes.texts[i];
-            if (i < capture.shown.size())
-                message.index = capture.shown[i].first;
-            message.line = lineOf(interpreter.statementList(), message.index);
-            // Every error the language reports starts with the prefix, and no
-            // msgbox text can: the full-width blank in it never survives
-            // preprocessing and no escape writes one.
-            message.scriptError = message.text.starts_with(messages::errorPrefix);
-            report.contexts.push_back(message.index >= 0 ? interpreter.StatementContext(message.index) : Text());
-            report.messages.push_back(std::move(message));
-        }
-        sink(report);
-    }
-}
+} // namespace
 
 int runFiles(const Options& options, FileSystem& files, RandomSource& random, std::ostream& out, std::ostream& err)
 {
@@ -246,34 +155,13 @@ int runFiles(const Options& options, FileSystem& files, RandomSource& random, st
     const int runs = options.runs.value_or(options.mode == Mode::Check ? defaultCheckRuns : 1);
     bool scriptError = false;
     for (std::size_t i = 0; i < options.files.size(); ++i) {
-        if (options.mode == Mode::List) {
-            out << listJson(options.files[i], BuildStatementList(texts[i])) << '\n';
-            continue;
-        }
-        if (options.mode == Mode::Check) {
-            CheckReport report = checkQuestion(options.files[i], texts[i], runs);
-            scriptError = scriptError || !report.healthy();
-            out << (options.json ? checkJson(report) + "\n" : checkText(report));
-            continue;
-        }
-        std::optional<StatementList> list;
-        std::optional<TraceWriter> trace;
-        RunHooks hooks;
-        if (options.mode == Mode::Trace) {
-            list.emplace(BuildStatementList(texts[i]));
-            trace.emplace(*list, out);
-            hooks.observer = &*trace;
-            hooks.beforeRun = [&](int run) { out << "== " << options.files[i] << "  (trace of run " << run << ")\n"; };
-        }
-        runQuestion(
-            options.files[i], texts[i], runs, random,
-            [&](const RunReport& report) {
-                if (trace)
-                    trace->finishRun();
-                scriptError = scriptError || report.reportedScriptError();
-                out << (options.json ? runJson(report) : runText(report)) << (options.json ? "\n" : "");
-            },
-            hooks);
+        const std::string& file = options.files[i];
+        if (options.mode == Mode::List)
+            out << listJson(file, BuildStatementList(texts[i])) << '\n';
+        else if (options.mode == Mode::Check)
+            scriptError = checkFile(options, file, texts[i], runs, out) || scriptError;
+        else
+            scriptError = runFile(options, file, texts[i], runs, random, out) || scriptError;
     }
     out.flush();
     return scriptError ? ScriptErrorReported : Success;

@@ -1,4 +1,7 @@
-#include "tools/Runner.h"
+#include "tools/Trace.h"
+
+#include "tools/Engine.h"
+#include "tools/Wording.h"
 
 #include <ostream>
 
@@ -19,24 +22,6 @@ const char* fieldName(RecordField field)
 }
 
 } // namespace
-
-std::string quoted(const Text& text)
-{
-    std::string in = utf8(text);
-    std::string out = "\"";
-    for (char c : in) {
-        switch (c) {
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        default: out += c;
-        }
-    }
-    out += '"';
-    return out;
-}
 
 TraceWriter::TraceWriter(const StatementList& list, std::ostream& out)
     : m_list(list)

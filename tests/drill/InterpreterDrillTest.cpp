@@ -79,7 +79,7 @@ TEST_F(InterpreterDrillTest, ScriptErrorsAreShownAndLoadingGoesOn)
     open();
     key(Qt::Key_Return);
     ASSERT_EQ(messages.texts.size(), 1u);
-    EXPECT_EQ(messages.texts[0].rfind(u"エラー　：　", 0), 0u) << utf8Of(messages.texts[0]);
+    EXPECT_EQ(messages.texts[0].rfind(u"エラー　：　", 0), 0u) << utf8(messages.texts[0]);
     EXPECT_EQ(form->findChild<QListWidget*>(QStringLiteral("List2"))->count(), 2);
 }
 

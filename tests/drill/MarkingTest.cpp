@@ -1,15 +1,12 @@
 // Marking, timing and scoring rules of a drill, and the number box.
 #include "drill/Drill.h"
 #include "drill/NumberBox.h"
-
-#include "Fakes.h"
+#include "script/Text.h"
 
 #include <gtest/gtest.h>
 
 namespace numbrelle {
 namespace {
-
-using testing::utf8Of;
 
 struct AnswerCase {
     const char16_t* answerText;
@@ -38,7 +35,28 @@ TEST(CheckAnswer, AcceptsExactlyTheAcceptedAnswers)
     };
     for (const AnswerCase& c : cases) {
         EXPECT_EQ(CheckAnswer(c.answerText, c.typed), c.right)
-            << "answers " << utf8Of(c.answerText) << ", typed " << utf8Of(c.typed);
+            << "answers " << utf8(c.answerText) << ", typed " << utf8(c.typed);
+    }
+}
+
+TEST(AcceptedAnswers, AreThePiecesBetweenUnderscores)
+{
+    struct Row {
+        const char16_t* answerText;
+        std::vector<TextView> answers;
+    } rows[] = {
+        { u"12_１２", { u"12", u"１２" } },
+        { u"5", { u"5" } },
+        { u"5_", { u"5", u"" } },
+        { u"_5", { u"", u"5" } },
+        { u"5__6", { u"5", u"", u"6" } },
+        { u"_", { u"", u"" } },
+        { u"", { u"" } },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(utf8(row.answerText));
+        EXPECT_EQ(AcceptedAnswers(row.answerText), row.answers);
+        EXPECT_EQ(FirstAnswer(row.answerText), row.answers.front());
     }
 }
 
@@ -131,11 +149,11 @@ TEST(NumberBoxRule, KeepsTheCountAtOneOrMore)
     };
     for (const NumberBoxCase& c : cases) {
         NumberBoxChange change = NumberBoxRule(c.typed, c.before);
-        EXPECT_EQ(change.count, c.count) << utf8Of(c.typed);
-        EXPECT_EQ(change.beep, c.beep) << utf8Of(c.typed);
-        EXPECT_EQ(change.newText.has_value(), c.shown != nullptr) << utf8Of(c.typed);
+        EXPECT_EQ(change.count, c.count) << utf8(c.typed);
+        EXPECT_EQ(change.beep, c.beep) << utf8(c.typed);
+        EXPECT_EQ(change.newText.has_value(), c.shown != nullptr) << utf8(c.typed);
         if (change.newText && c.shown) {
-            EXPECT_EQ(*change.newText, c.shown) << utf8Of(c.typed);
+            EXPECT_EQ(*change.newText, c.shown) << utf8(c.typed);
         }
         // What the box is set back to must be kept without another beep.
         if (change.newText) {

@@ -1,6 +1,7 @@
 // The headless runner end to end: question files written to a temporary
 // folder, run through the runner's main, the output read back as JSON.
 #include "tests/tools/RunnerFixture.h"
+#include "tools/Engine.h"
 #include "tools/Runner.h"
 
 #include "platform/Recording.h"

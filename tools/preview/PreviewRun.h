@@ -5,7 +5,7 @@
 
 #include "platform/Files.h"
 #include "script/Text.h"
-#include "tools/Runner.h"
+#include "tools/Engine.h"
 
 #include <cstdint>
 #include <string>
