@@ -5,7 +5,7 @@
 set(NUMBRELLE_INSTALL_DIR lib/numbrelle)
 
 set(numbrelle_installed_programs numbrelle-run)
-if(TARGET numbrelle)
+if(NUMBRELLE_GUI)
   list(PREPEND numbrelle_installed_programs numbrelle)
 endif()
 if(TARGET numbrelle-preview)

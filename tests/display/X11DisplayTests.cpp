@@ -177,7 +177,6 @@ TEST_F(X11Display, A24BitDesktopIsNeverSwitched)
     EXPECT_EQ(observe(m_server->display()).modeName, "1024x768");
 }
 
-#ifdef NUMBRELLE_PROGRAM
 // The program itself, as a user meets it: started on the X server (not Qt's
 // offscreen platform the other tests use), ended by a key or from outside.
 struct ProgramEnding {
@@ -225,7 +224,6 @@ const ProgramEnding programEndings[] = { { "Escape", 0 }, { "SIGTERM", SIGTERM }
 
 INSTANTIATE_TEST_SUITE_P(Endings, X11Program, testing::ValuesIn(programEndings),
     [](const testing::TestParamInfo<ProgramEnding>& info) { return std::string(info.param.name); });
-#endif
 
 // No X server at all (a console, or a desktop without X): nothing to switch,
 // and the program runs on.
