@@ -108,7 +108,6 @@ class ProgressBar final : public QWidget {
 public:
     explicit ProgressBar(QWidget* parent);
     void setProgress(std::size_t done, std::size_t count);
-    double fraction() const { return m_fraction; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -124,8 +123,6 @@ public:
     explicit UpDown(QWidget* parent);
     // Ends the repeat of an arrow held down; the next press repeats again.
     void stopRepeating();
-    QToolButton* upButton() const { return m_up; }
-    QToolButton* downButton() const { return m_down; }
 
 signals:
     void up();

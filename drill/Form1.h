@@ -40,9 +40,7 @@ public:
     std::int16_t QuestionCount() const { return m_QuestionCount; }
     std::int32_t QuestionNo() const { return m_QuestionNo; }
     std::int32_t CorrectCount() const { return m_CorrectCount; }
-    float StartTime() const { return m_StartTime; }
 
-    const QuestionLibrary& library() const { return m_library; }
     bool isLoading() const { return m_loading; }
 
     // Makes and shows one question.

@@ -89,7 +89,7 @@ TEST(QuestionLibrary, MissingFolderGivesAnEmptyLibrary)
     Loaded l;
     l.files.removeQuestionsFolder();
     l.load();
-    EXPECT_TRUE(l.library.empty());
+    EXPECT_TRUE(l.library.entries().empty());
     EXPECT_EQ(l.library.categories(), std::vector<Text> { u"全て" });
     EXPECT_TRUE(l.library.displayNames(u"全て").empty());
 }

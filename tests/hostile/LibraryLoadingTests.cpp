@@ -57,9 +57,9 @@ TEST_F(LibraryLoading, HostileFolderLoadsItsFilesInOrder)
 
 TEST_F(LibraryLoading, EmptyAndMissingFoldersGiveAnEmptyLibrary)
 {
-    EXPECT_TRUE(load().empty());
+    EXPECT_TRUE(load().entries().empty());
     std::filesystem::remove_all(m_folder);
-    EXPECT_TRUE(load().empty());
+    EXPECT_TRUE(load().entries().empty());
 }
 
 } // namespace
