@@ -3,11 +3,10 @@
 // A file whose run shows a message box measures something other than what it
 // says, so that is an error.
 
-#include "bench/PassCounter.h"
 #include "platform/Files.h"
-#include "platform/Recording.h"
 #include "platform/StdFileSystem.h"
 #include "platform/StdRandom.h"
+#include "tests/support/ScriptRun.h"
 
 #include <iostream>
 
@@ -20,13 +19,12 @@ int main(int argc, char** argv)
     }
     StdFileSystem files;
     for (int i = 1; i < argc; ++i) {
-        RecordingMessageBox boxes;
         StdRandom random;
         random.seed(1);
-        Interpreter interp(boxes, random);
-        interp.BuildStatementList(ReadQuestionFile(files, argv[i]));
-        const std::int64_t passes = countPasses(interp);
-        if (!boxes.texts.empty()) {
+        testing::ScriptRun run(random);
+        run.build(ReadQuestionFile(files, argv[i]));
+        const std::int64_t passes = run.countPasses();
+        if (!run.box.texts.empty()) {
             std::cerr << argv[i] << ": the run showed a message box\n";
             return 1;
         }

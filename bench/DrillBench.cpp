@@ -7,19 +7,14 @@
 #include "drill/QuestionLibrary.h"
 #include "platform/DisplaySettings.h"
 #include "platform/Recording.h"
-#include "platform/StdFileSystem.h"
 #include "platform/StdRandom.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QWindow>
 
 #include <benchmark/benchmark.h>
-
-#include <filesystem>
-#include <fstream>
 
 namespace numbrelle {
 namespace {
@@ -40,7 +35,7 @@ void ensureApplication()
 std::string typicalQuestion(int n)
 {
     const std::string k = std::to_string(n);
-    return EncodeCp932("/* 2けたのたし算 その" + k
+    return "/* 2けたのたし算 その" + k
         + "\r\n   くり上がりのある問題も出ます。 */\r\n"
           "title(2けたのたし算"
         + k
@@ -64,35 +59,17 @@ std::string typicalQuestion(int n)
           "square(100,550,wb,700,2,0,0,255);\r\n"
           "circle(500,500,60,1,0,128,0);\r\n"
           "print(a,110,250);\r\n"
-          "print(b,110,720);\r\n");
+          "print(b,110,720);\r\n";
 }
 
-// The standard file system, with the program folder moved to a test folder.
-class FolderFiles final : public FileSystem {
-public:
-    explicit FolderFiles(std::string folder)
-        : m_folder(std::move(folder))
-    {
-    }
-    std::string programFolder() override { return m_folder; }
-    std::vector<std::string> listFiles(const std::string& folder) override { return m_files.listFiles(folder); }
-    std::optional<std::string> readBytes(const std::string& path) override { return m_files.readBytes(path); }
-
-private:
-    std::string m_folder;
-    StdFileSystem m_files;
-};
-
+// A questions folder of count such files, as a teacher's editor saves them.
 struct Library {
-    QTemporaryDir dir;
-    FolderFiles files { dir.path().toStdString() };
+    FolderFileSystem files;
 
     explicit Library(int count)
     {
-        std::filesystem::path folder = std::filesystem::path(dir.path().toStdString()) / "questions";
-        std::filesystem::create_directories(folder);
         for (int i = 0; i < count; ++i)
-            std::ofstream(folder / ("q" + std::to_string(1000 + i) + ".txt"), std::ios::binary) << typicalQuestion(i);
+            files.addQuestion("q" + std::to_string(1000 + i) + ".txt", typicalQuestion(i));
     }
 };
 
@@ -119,12 +96,8 @@ void BM_LoadLibrary(benchmark::State& state)
     Library library(count);
     Services services;
     for (auto _ : state) {
-        const std::string folder = QuestionFolder(library.files);
-        const std::vector<std::string> names = library.files.listFiles(folder);
         QuestionLibrary loaded;
-        loaded.create(names.size());
-        for (std::size_t i = 0; i < names.size(); ++i)
-            loaded.LoadQuestionFile(i, folder + "/" + names[i], library.files, services.script);
+        loaded.Load(library.files, services.script);
         benchmark::DoNotOptimize(loaded.entries().data());
     }
     // A generated file that reports errors would measure the error boxes.

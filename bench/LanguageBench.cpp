@@ -4,12 +4,10 @@
 // bench/compare also runs through numbrelle-run beside the same work in Tcl,
 // Python and Lua.
 
-#include "bench/PassCounter.h"
 #include "platform/Files.h"
-#include "platform/MessageBox.h"
-#include "platform/Random.h"
 #include "platform/StdFileSystem.h"
-#include "script/Interpreter.h"
+#include "platform/StdRandom.h"
+#include "tests/support/ScriptRun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,42 +17,27 @@
 namespace numbrelle {
 namespace {
 
-class SilentBox : public MessageBox {
-public:
-    void show(const std::u16string&) override { ++shown; }
-    int shown = 0;
-};
-
-// A small deterministic generator, so that every benchmark run draws alike.
-class LcgRandom : public RandomSource {
-public:
-    void seed(std::uint32_t value) override { m_state = value; }
-    float next() override
-    {
-        m_state = m_state * 1664525u + 1013904223u;
-        return static_cast<float>(m_state >> 8) * (1.0f / 16777216.0f);
-    }
-
-private:
-    std::uint32_t m_state = 12345;
-};
-
+// One of the question files of bench/scripts, its list built once. It draws
+// from the program's own generator seeded with 1, as numbrelle_count_passes
+// does, so both count the same passes.
 struct Runner {
-    SilentBox box;
-    LcgRandom random;
-    Interpreter interp { box, random };
+    StdRandom random;
+    testing::ScriptRun run { random };
+    Interpreter& interp = run.interp;
 
     explicit Runner(const char* name)
     {
+        random.seed(1);
         StdFileSystem files;
-        interp.BuildStatementList(ReadQuestionFile(files, std::string(NUMBRELLE_BENCH_SCRIPTS "/") + name));
+        run.build(ReadQuestionFile(files, std::string(NUMBRELLE_BENCH_SCRIPTS "/") + name));
     }
+    bool showedBoxes() const { return !run.box.texts.empty(); }
 };
 
 void runStatements(benchmark::State& state, const char* script)
 {
     Runner runner(script);
-    const std::int64_t passes = countPasses(runner.interp);
+    const std::int64_t passes = runner.run.countPasses();
     for (auto _ : state) {
         runner.interp.RunScript();
         benchmark::DoNotOptimize(runner.interp.record().questionText.size());
@@ -62,7 +45,7 @@ void runStatements(benchmark::State& state, const char* script)
     state.counters["statements"] = static_cast<double>(passes);
     state.counters["statements/s"]
         = benchmark::Counter(static_cast<double>(passes) * state.iterations(), benchmark::Counter::kIsRate);
-    if (runner.box.shown != 0)
+    if (runner.showedBoxes())
         state.SkipWithError("the script showed a message box");
 }
 
@@ -74,7 +57,7 @@ void ArrayLoop(benchmark::State& state) { runStatements(state, "arrays.txt"); }
 void TypicalQuestion(benchmark::State& state)
 {
     Runner runner("question.txt");
-    const std::int64_t passes = countPasses(runner.interp);
+    const std::int64_t passes = runner.run.countPasses();
     for (auto _ : state) {
         runner.interp.RunScript();
         benchmark::DoNotOptimize(runner.interp.record().answerText.size());
@@ -82,7 +65,7 @@ void TypicalQuestion(benchmark::State& state)
     state.counters["statements"] = static_cast<double>(passes);
     state.counters["questions/s"]
         = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    if (runner.box.shown != 0)
+    if (runner.showedBoxes())
         state.SkipWithError("the script showed a message box");
 }
 

@@ -1,10 +1,9 @@
 // How fast a question file becomes a statement list, and how fast a run walks
 // declarations, stores and reads: the work every question of a drill repeats.
-#include "platform/Recording.h"
 #include "platform/StdRandom.h"
-#include "script/Interpreter.h"
 #include "script/StatementList.h"
 #include "script/Text.h"
+#include "tests/support/ScriptRun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,26 +11,6 @@
 
 namespace numbrelle {
 namespace {
-
-// Counts statement passes once, outside the timed loop, so that the rate
-// reported is statements, not runs.
-class StatementCounter final : public RunObserver {
-public:
-    void statementPassed(std::int32_t, bool, std::size_t) override { ++passes; }
-    std::int64_t passes = 0;
-};
-
-std::int64_t statementsPerRun(const Text& script)
-{
-    RecordingMessageBox boxes;
-    StdRandom random;
-    Interpreter interpreter(boxes, random);
-    StatementCounter counter;
-    interpreter.setObserver(&counter);
-    interpreter.BuildStatementList(script);
-    interpreter.RunScript();
-    return counter.passes;
-}
 
 // About a megabyte in the shape of a real question file: comments, blanks,
 // line breaks, blocks and text templates, and fewer than 32768 statements.
@@ -65,34 +44,32 @@ BENCHMARK(BM_BuildStatementList)->Unit(benchmark::kMillisecond);
 void BM_InterpreterBuildStatementList(benchmark::State& state)
 {
     Text script = megabyteScript();
-    RecordingMessageBox boxes;
     StdRandom random;
-    Interpreter interpreter(boxes, random);
+    testing::ScriptRun run(random);
     for (auto _ : state) {
-        interpreter.BuildStatementList(script);
-        benchmark::DoNotOptimize(interpreter.statementList());
+        run.build(script);
+        benchmark::DoNotOptimize(run.interp.statementList());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(script.size()));
 }
 BENCHMARK(BM_InterpreterBuildStatementList)->Unit(benchmark::kMillisecond);
 
+// Counts statement passes once, outside the timed loop, so that the rate
+// reported is statements, not runs.
 void runBenchmark(benchmark::State& state, const Text& script)
 {
-    RecordingMessageBox boxes;
     StdRandom random;
     random.seed(1);
-    Interpreter interpreter(boxes, random);
-    interpreter.BuildStatementList(script);
-    for (auto _ : state) {
-        boxes.texts.clear();
-        interpreter.RunScript();
-        benchmark::DoNotOptimize(interpreter.record());
-    }
-    std::int64_t perRun = statementsPerRun(script);
+    testing::ScriptRun run(random);
+    run.build(script);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(run.runOnce());
+    const std::size_t boxes = run.box.texts.size();
+    const std::int64_t perRun = run.countPasses();
     state.counters["statements/run"] = static_cast<double>(perRun);
     state.counters["statements/s"]
         = benchmark::Counter(static_cast<double>(perRun * state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["boxes/run"] = static_cast<double>(boxes.texts.size());
+    state.counters["boxes/run"] = static_cast<double>(boxes);
 }
 
 // 30,000 statements without a loop: 10,000 variables declared, stored and

@@ -4,11 +4,9 @@
 // program decodes a question file: code page 932, UTF-8 or UTF-16 by its mark)
 // and, with NUMBRELLE_FUZZ_UTF16, as raw UTF-16 text, which reaches every
 // surrogate arrangement, unpaired ones included, that no decoder hands on.
-#include "platform/Files.h"
-#include "platform/Recording.h"
 #include "platform/StdRandom.h"
-#include "script/Interpreter.h"
 #include "script/Messages.h"
+#include "tests/support/ScriptRun.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -70,16 +68,14 @@ void checkRecord(const QuestionRecord& record, std::size_t boxes)
     check(record.drawingList.entries.size() <= 32768);
 }
 
-Text questionText(const std::uint8_t* data, std::size_t size)
+void build(testing::ScriptRun& run, const std::uint8_t* data, std::size_t size)
 {
 #ifdef NUMBRELLE_FUZZ_UTF16
     Text text(size / 2, u'\0');
     std::memcpy(text.data(), data, text.size() * sizeof(char16_t));
-    return text;
+    run.build(text);
 #else
-    MemoryFileSystem files;
-    files.contents["question"] = std::string(reinterpret_cast<const char*>(data), size);
-    return ReadQuestionFile(files, "question");
+    run.buildFile(std::string(reinterpret_cast<const char*>(data), size));
 #endif
 }
 
@@ -89,23 +85,22 @@ Text questionText(const std::uint8_t* data, std::size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace numbrelle;
-    RecordingMessageBox box;
     StdRandom random;
     random.seed(20240601);
+    testing::ScriptRun run(random);
     CutOffObserver observer;
-    Interpreter interp(box, random);
-    interp.setObserver(&observer);
-    interp.BuildStatementList(questionText(data, size));
-    check(interp.statementList().lastIndex < static_cast<std::int32_t>(interp.statementList().entries.size()));
-    for (int run = 0; run < 3; ++run) {
-        box.texts.clear();
+    run.interp.setObserver(&observer);
+    build(run, data, size);
+    const StatementList& list = run.interp.statementList();
+    check(list.lastIndex < static_cast<std::int32_t>(list.entries.size()));
+    for (int i = 0; i < 3; ++i) {
         observer.reset();
         try {
-            interp.RunScript();
+            run.runOnce();
         } catch (const RunCutOff&) {
             continue;
         }
-        checkRecord(interp.record(), box.texts.size());
+        checkRecord(run.interp.record(), run.box.texts.size());
     }
     return 0;
 }

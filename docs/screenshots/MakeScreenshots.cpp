@@ -10,7 +10,6 @@
 #include "drill/InterpreterScript.h"
 #include "platform/DisplaySettings.h"
 #include "platform/Recording.h"
-#include "platform/StdFileSystem.h"
 #include "platform/StdRandom.h"
 #include "script/Interpreter.h"
 
@@ -25,28 +24,6 @@
 using namespace numbrelle;
 
 namespace {
-
-// The bundled files as if they lay beside the program.
-class SourceFolder final : public FileSystem {
-public:
-    explicit SourceFolder(std::string folder)
-        : m_folder(std::move(folder))
-    {
-    }
-    std::string programFolder() override { return m_folder; }
-    std::vector<std::string> listFiles(const std::string& folder) override { return m_files.listFiles(folder); }
-    std::optional<std::string> readBytes(const std::string& path) override { return m_files.readBytes(path); }
-
-private:
-    std::string m_folder;
-    StdFileSystem m_files;
-};
-
-class SettableClock final : public Clock {
-public:
-    float secondsSinceMidnight() override { return now; }
-    float now = 10 * 3600;
-};
 
 class Driver {
 public:
@@ -121,8 +98,9 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
 
-    SourceFolder files(argv[1]);
-    SettableClock clock;
+    // The bundled files as if they lay beside the program.
+    FolderFileSystem files(argv[1]);
+    FixedClock clock(10 * 3600);
     StdRandom random;
     RecordingBeeper beeper;
     RecordingMessageBox messages;
@@ -164,7 +142,7 @@ int main(int argc, char** argv)
     drive.key(Qt::Key_Return);
     drive.type(drive.rightAnswer());
     drive.key(Qt::Key_Return);
-    clock.now += 134;
+    clock.seconds += 134;
     drive.key(Qt::Key_Return);
     ok = drive.save("result") && ok;
 

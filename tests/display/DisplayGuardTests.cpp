@@ -1,8 +1,9 @@
 // The guard against a recording display service: every way out of the program
 // that it covers ends with the mode restored.
 
-#include "RecordingDisplaySettings.h"
 #include "drill/DisplayGuard.h"
+#include "platform/Recording.h"
+#include "tests/display/EventLoop.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -14,20 +15,8 @@
 #include <stdexcept>
 
 using namespace numbrelle;
-using numbrelle::test::RecordingDisplaySettings;
 
 namespace {
-
-// Runs the event loop until something leaves it, or gives up after a while
-// so that a guard that never reacts fails the test instead of hanging it.
-int runEventLoop()
-{
-    QTimer giveUp;
-    giveUp.setSingleShot(true);
-    QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
-    giveUp.start(10'000);
-    return QCoreApplication::exec();
-}
 
 class DisplayGuardSignal : public testing::TestWithParam<int> { };
 

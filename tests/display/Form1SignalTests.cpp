@@ -2,14 +2,11 @@
 // termination signal ends the program through the window's own close
 // handling, which puts the display back once.
 
-#include "RecordingDisplaySettings.h"
 #include "drill/DisplayGuard.h"
 #include "drill/Form1.h"
-#include "drill/QuestionScript.h"
-#include "platform/Beeper.h"
-#include "platform/Clock.h"
-#include "platform/Files.h"
-#include "platform/Random.h"
+#include "platform/Recording.h"
+#include "tests/display/EventLoop.h"
+#include "tests/support/LineScript.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -20,63 +17,21 @@
 #include <csignal>
 
 using namespace numbrelle;
-using numbrelle::test::RecordingDisplaySettings;
 
 namespace {
 
-// The window needs its services; none of them matters to the display.
-class NoScript final : public QuestionScript {
-public:
-    void BuildStatementList(TextView) override { }
-    void RunScript() override { }
-    const QuestionRecord& record() const override { return m_record; }
-
-private:
-    QuestionRecord m_record;
-};
-
-class NoFiles final : public FileSystem {
-public:
-    std::string programFolder() override { return "/nonexistent"; }
-    std::vector<std::string> listFiles(const std::string&) override { return {}; }
-    std::optional<std::string> readBytes(const std::string&) override { return std::nullopt; }
-};
-
-class Noon final : public Clock {
-public:
-    float secondsSinceMidnight() override { return 43200; }
-};
-
-class Silence final : public Beeper {
-public:
-    void beep() override { }
-};
-
-class Half final : public RandomSource {
-public:
-    void seed(std::uint32_t) override { }
-    float next() override { return 0.5f; }
-};
-
-int runEventLoop()
-{
-    QTimer giveUp;
-    giveUp.setSingleShot(true);
-    QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
-    giveUp.start(10'000);
-    return QCoreApplication::exec();
-}
-
-class Form1Signal : public testing::TestWithParam<int> { };
+class Form1Signal : public ::testing::TestWithParam<int> { };
 
 TEST_P(Form1Signal, ClosesTheWindowAndRestoresTheSwitchedDisplayOnce)
 {
     int signal = GetParam();
-    NoScript script;
-    NoFiles files;
-    Noon clock;
-    Silence beeper;
-    Half random;
+    // The window needs its services; none of them matters to the display.
+    RecordingMessageBox messages;
+    numbrelle::testing::LineScript script(messages);
+    MemoryFileSystem files;
+    FixedClock clock(43200);
+    RecordingBeeper beeper;
+    ScriptedRandom random({ 0.5f });
     std::vector<std::string> log;
     RecordingDisplaySettings settings({ { 640, 480, 16 } }, &log);
 
@@ -93,8 +48,8 @@ TEST_P(Form1Signal, ClosesTheWindowAndRestoresTheSwitchedDisplayOnce)
     EXPECT_EQ(log.back(), "restore");
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, Form1Signal, testing::Values(SIGINT, SIGTERM, SIGHUP),
-    [](const testing::TestParamInfo<int>& info) { return std::string(sigabbrev_np(info.param)); });
+INSTANTIATE_TEST_SUITE_P(Signals, Form1Signal, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
+    [](const ::testing::TestParamInfo<int>& info) { return std::string(sigabbrev_np(info.param)); });
 
 } // namespace
 
@@ -102,6 +57,6 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

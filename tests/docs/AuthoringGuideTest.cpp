@@ -10,9 +10,8 @@
 //   picture:                                      one line per drawing entry
 //   message:                                      one line per line of the message boxes
 // Fields that stay empty are left out.
-#include "platform/Recording.h"
-#include "script/Interpreter.h"
 #include "script/Text.h"
+#include "tests/support/ScriptRun.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +23,6 @@
 
 namespace numbrelle {
 namespace {
-
-class HalfRandom final : public RandomSource {
-public:
-    void seed(std::uint32_t) override { }
-    float next() override { return 0.5f; }
-};
 
 struct Example {
     int line = 0; // where the script block starts in the guide
@@ -94,19 +87,18 @@ void addLines(std::string& out, const std::string& field, const std::string& tex
     flush();
 }
 
+// An entry as the guide shows it: the statement that made it and its fields.
 std::string pictureLine(const DrawingCommand& c)
 {
     std::ostringstream out;
+    out << DrawingStatement(c.kind) << ' ';
     switch (c.kind) {
-    case DrawingKind::Line:
-        out << "line " << c.x1 << ' ' << c.y1 << ' ' << c.x2 << ' ' << c.y2 << ' ' << utf8(c.text);
-        break;
+    case DrawingKind::Line: out << c.x1 << ' ' << c.y1 << ' ' << c.x2 << ' ' << c.y2 << ' ' << utf8(c.text); break;
     case DrawingKind::Box:
-        out << "square " << c.x1 << ' ' << c.y1 << ' ' << c.x2 << ' ' << c.y2 << ' '
-            << (c.text.empty() ? "-" : utf8(c.text));
+        out << c.x1 << ' ' << c.y1 << ' ' << c.x2 << ' ' << c.y2 << ' ' << (c.text.empty() ? "-" : utf8(c.text));
         break;
-    case DrawingKind::Circle: out << "circle " << c.x1 << ' ' << c.y1 << ' ' << c.x2 << ' ' << utf8(c.text); break;
-    case DrawingKind::Text: return "print " + utf8(c.text) + " " + std::to_string(c.x1) + " " + std::to_string(c.y1);
+    case DrawingKind::Circle: out << c.x1 << ' ' << c.y1 << ' ' << c.x2 << ' ' << utf8(c.text); break;
+    case DrawingKind::Text: out << utf8(c.text) << ' ' << c.x1 << ' ' << c.y1; return out.str();
     }
     out << ' ' << c.red << ' ' << c.green << ' ' << c.blue;
     return out.str();
@@ -114,12 +106,9 @@ std::string pictureLine(const DrawingCommand& c)
 
 std::string runOnce(const std::string& script)
 {
-    RecordingMessageBox box;
-    HalfRandom random;
-    Interpreter interpreter(box, random);
-    interpreter.BuildStatementList(fromUtf8(script));
-    interpreter.RunScript();
-    const QuestionRecord& record = interpreter.record();
+    testing::ScriptRun run;
+    run.scripted.values = { 0.5f };
+    const QuestionRecord& record = run.run(fromUtf8(script));
 
     std::string out;
     addLines(out, "title", utf8(record.title));
@@ -129,7 +118,7 @@ std::string runOnce(const std::string& script)
     addLines(out, "answer", utf8(record.answerText));
     for (const DrawingCommand& command : record.drawingList.entries)
         out += "picture: " + pictureLine(command) + "\n";
-    for (const Text& text : box.texts)
+    for (const Text& text : run.box.texts)
         addLines(out, "message", utf8(text));
     return out;
 }

@@ -5,8 +5,8 @@
 
 #include "drill/Controls.h"
 #include "drill/Layout.h"
-
-#include "Fakes.h"
+#include "platform/Recording.h"
+#include "tests/support/LineScript.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -170,12 +170,12 @@ public:
     }
 
     FolderFileSystem files;
-    WatchingMessageBox messages;
+    RecordingMessageBox messages;
     LineScript script { messages };
     FixedClock clock { 36000.25f };
     RecordingBeeper beeper;
     ScriptedRandom random;
-    RecordingDisplay display;
+    RecordingDisplaySettings display;
     std::unique_ptr<Form1> form;
 };
 
@@ -553,7 +553,7 @@ TEST_F(Form1Test, ScreenSettingSwitchesToTheFirst640x480x16Mode)
         { { { 480, 640, 16 }, { 640, 480, 24 }, { 640, 480, 16 } }, { 2 } },
     };
     for (const Case& c : cases) {
-        display = RecordingDisplay {};
+        display = RecordingDisplaySettings {};
         display.modes = c.modes;
         open();
         EXPECT_EQ(display.changes, c.changes) << c.modes.size() << " modes";

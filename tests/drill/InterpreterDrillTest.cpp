@@ -3,7 +3,7 @@
 #include "drill/Form1.h"
 #include "drill/InterpreterScript.h"
 
-#include "Fakes.h"
+#include "platform/Recording.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -14,8 +14,6 @@
 
 namespace numbrelle {
 namespace {
-
-using namespace testing;
 
 class InterpreterDrillTest : public ::testing::Test {
 protected:
@@ -36,7 +34,7 @@ protected:
     InterpreterScript script { interpreter };
     FixedClock clock { 36000.25f };
     RecordingBeeper beeper;
-    RecordingDisplay display;
+    RecordingDisplaySettings display;
     std::unique_ptr<Form1> form;
 };
 

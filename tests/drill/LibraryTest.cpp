@@ -1,8 +1,8 @@
 // The question library: entries numbered in file order, categories in order of
 // first occurrence, and the lists and descriptions drawn from them.
 #include "drill/QuestionLibrary.h"
-
-#include "Fakes.h"
+#include "platform/Recording.h"
+#include "tests/support/LineScript.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +17,7 @@ struct Loaded {
     LineScript script { messages };
     QuestionLibrary library;
 
-    void load()
-    {
-        const std::string folder = QuestionFolder(files);
-        const std::vector<std::string> names = files.listFiles(folder);
-        library.create(names.size());
-        for (std::size_t i = 0; i < names.size(); ++i)
-            library.LoadQuestionFile(i, folder + "/" + names[i], files, script);
-    }
+    void load() { library.Load(files, script); }
 };
 
 std::string question(const std::string& title, const std::string& category, const std::string& description = "")
@@ -70,6 +63,30 @@ TEST(QuestionLibrary, CategoriesAndLists)
     EXPECT_EQ(l.library.FindDescription(u"3_C"), u"dc");
     EXPECT_EQ(l.library.FindDescription(u"3_"), u"");
     EXPECT_EQ(l.library.entryNamed(u"2_B"), &l.library.entries()[1]);
+}
+
+// The window fills its category list as each file loads, from the entries
+// loaded so far; an entry not yet loaded adds no empty category.
+TEST(QuestionLibrary, CategoriesGrowAsFilesLoadAndLoadingCanStop)
+{
+    Loaded l;
+    l.files.addQuestion("1", question("A", "add"));
+    l.files.addQuestion("2", question("B", "add"));
+    l.files.addQuestion("3", question("C", "sub"));
+    l.files.addQuestion("4", question("D", ""));
+    const std::vector<std::vector<Text>> expected { { u"全て", u"add" }, { u"全て", u"add" },
+        { u"全て", u"add", u"sub" } };
+    std::vector<std::vector<Text>> seen;
+    l.library.Load(l.files, l.script, [&](std::size_t index, std::size_t count) {
+        EXPECT_EQ(count, 4u);
+        EXPECT_EQ(index, seen.size());
+        seen.push_back(l.library.categories());
+        return index < 2; // as if the window closed after the third file
+    });
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(l.script.runs, 3);
+    EXPECT_EQ(l.library.entries().size(), 4u);
+    EXPECT_TRUE(l.library.entries()[3].Path.empty()); // never read
 }
 
 TEST(QuestionLibrary, FileWithoutScriptTextsIsListedByNumber)

@@ -1,12 +1,12 @@
 // A temporary questions folder that tests fill with hostile entries: files,
-// pipes, sockets, folders and links.
+// pipes, sockets, folders and links. m_files is the program's file system
+// with that folder as its questions folder.
 #pragma once
+
+#include "platform/Recording.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -17,23 +17,8 @@ namespace numbrelle::hostile {
 
 class HostileFolder : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "numbrelle-hostile-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-    }
-
     std::string path(const std::string& name) const { return m_folder + "/" + name; }
-    void write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-    }
+    void write(const std::string& name, const std::string& bytes) { m_files.addQuestionBytes(name, bytes); }
     void makeFifo(const std::string& name) const { ASSERT_EQ(mkfifo(path(name).c_str(), 0600), 0); }
     void makeSocket(const std::string& name) const
     {
@@ -53,7 +38,8 @@ protected:
         ASSERT_EQ(symlink(target.c_str(), path(name).c_str()), 0);
     }
 
-    std::string m_folder;
+    FolderFileSystem m_files;
+    const std::string m_folder = m_files.questionsFolder();
 };
 
 } // namespace numbrelle::hostile

@@ -3,12 +3,8 @@
 // a drill does, with every message box recorded.
 #pragma once
 
-#include "platform/Files.h"
-#include "platform/Recording.h"
 #include "platform/StdRandom.h"
-#include "script/Interpreter.h"
-#include "script/Messages.h"
-#include "script/Numbers.h"
+#include "tests/support/ScriptRun.h"
 
 #include <functional>
 #include <string>
@@ -19,10 +15,10 @@
 
 namespace numbrelle::hostile {
 
-struct RunResult {
-    std::vector<Text> boxes;
-    QuestionRecord record;
-};
+using testing::context;
+using testing::errorBox;
+using testing::faultBox;
+using testing::RunResult;
 
 class HostileRun {
 public:
@@ -31,24 +27,15 @@ public:
     // Every run of the list, in order.
     std::vector<RunResult> run(const std::string& bytes)
     {
-        m_files.contents["/q/hostile"] = bytes;
-        m_interp.BuildStatementList(ReadQuestionFile(m_files, "/q/hostile"));
-        std::vector<RunResult> results;
-        for (int i = 0; i < runs; ++i) {
-            m_box.texts.clear();
-            m_interp.RunScript();
-            results.push_back(RunResult { m_box.texts, m_interp.record() });
-        }
-        return results;
+        m_run.buildFile(bytes);
+        return m_run.runs(runs);
     }
 
-    const Interpreter& interpreter() const { return m_interp; }
+    const Interpreter& interpreter() const { return m_run.interp; }
 
 private:
-    MemoryFileSystem m_files;
-    RecordingMessageBox m_box;
     StdRandom m_random;
-    Interpreter m_interp { m_box, m_random };
+    testing::ScriptRun m_run { m_random };
 };
 
 inline std::string repeat(std::string_view piece, std::size_t times)
@@ -58,35 +45,6 @@ inline std::string repeat(std::string_view piece, std::size_t times)
     for (std::size_t i = 0; i < times; ++i)
         out += piece;
     return out;
-}
-
-// The context of a statement in a box: keyword, four blanks, operand in quotes.
-inline Text context(TextView keyword, TextView operand)
-{
-    Text text(keyword);
-    text += u"    \"";
-    text += operand;
-    text += u'"';
-    return text;
-}
-
-// An error box: the message, a blank line, the statement index, four blanks
-// and the context.
-inline Text errorBox(TextView message, int index, TextView statementContext)
-{
-    Text text(message);
-    text += u"\r\n\r\n";
-    text += IntegerText(index);
-    text += u"    ";
-    text += statementContext;
-    return text;
-}
-
-inline Text faultBox(Fault fault, int index, TextView statementContext)
-{
-    Text message(messages::errorPrefix);
-    message += messages::faultDescription(fault);
-    return errorBox(message, index, statementContext);
 }
 
 // Peak memory is only meaningful without a sanitizer, which keeps freed memory

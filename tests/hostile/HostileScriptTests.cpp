@@ -344,13 +344,11 @@ TEST(HostileText, AstralCharactersAndLoneSurrogates)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(utf8(row.script));
-        RecordingMessageBox box;
         StdRandom random;
-        Interpreter interp(box, random);
-        interp.BuildStatementList(row.script);
-        interp.RunScript();
-        expectBoxes(box.texts, row.boxes);
-        EXPECT_EQ(interp.record().questionText, row.question);
+        testing::ScriptRun run(random);
+        const QuestionRecord& record = run.run(row.script);
+        expectBoxes(run.box.texts, row.boxes);
+        EXPECT_EQ(record.questionText, row.question);
     }
 }
 

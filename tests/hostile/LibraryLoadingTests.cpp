@@ -20,15 +20,11 @@ class LibraryLoading : public HostileFolder {
 protected:
     QuestionLibrary load()
     {
-        const std::vector<std::string> names = m_files.listFiles(m_folder);
         QuestionLibrary library;
-        library.create(names.size());
-        for (std::size_t i = 0; i < names.size(); ++i)
-            library.LoadQuestionFile(i, path(names[i]), m_files, m_script);
+        library.Load(m_files, m_script);
         return library;
     }
 
-    StdFileSystem m_files;
     RecordingMessageBox m_box;
     StdRandom m_random;
     Interpreter m_interpreter { m_box, m_random };

@@ -27,19 +27,14 @@ protected:
     {
         std::vector<std::string> titles;
         for (const std::string& name : m_files.listFiles(m_folder)) {
-            RecordingMessageBox box;
             StdRandom random;
-            Interpreter interp(box, random);
-            interp.BuildStatementList(ReadQuestionFile(m_files, path(name)));
-            interp.RunScript();
-            titles.push_back(utf8(interp.record().title));
+            testing::ScriptRun run(random);
+            titles.push_back(utf8(run.run(ReadQuestionFile(m_files, path(name))).title));
             if (boxesPerFile)
-                boxesPerFile->push_back(box.texts);
+                boxesPerFile->push_back(run.box.texts);
         }
         return titles;
     }
-
-    StdFileSystem m_files;
 };
 
 TEST_F(QuestionFolder, OnlyFilesAreLoaded)

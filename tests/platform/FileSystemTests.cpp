@@ -1,5 +1,6 @@
 // The real file system: which entries of a folder are question files, in what
 // order, and reading files that are not plain files without hanging.
+#include "platform/Recording.h"
 #include "platform/StdFileSystem.h"
 
 #include <gtest/gtest.h>
@@ -18,28 +19,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The questions folder of a fresh temporary program folder.
 class TempFolder {
 public:
-    TempFolder()
+    std::string path(const std::string& name = {}) const
     {
-        std::string pattern = (fs::temp_directory_path() / "numbrelle-fs-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
+        return name.empty() ? m_files.questionsFolder() : m_files.questionsFolder() + "/" + name;
     }
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    std::string path(const std::string& name = {}) const { return name.empty() ? m_path : m_path + "/" + name; }
-    void write(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-    }
+    void write(const std::string& name, const std::string& bytes) { m_files.addQuestionBytes(name, bytes); }
 
 private:
-    std::string m_path;
+    FolderFileSystem m_files;
 };
 
 void makeSocket(const std::string& path)

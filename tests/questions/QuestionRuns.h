@@ -3,12 +3,12 @@
 // seeded generator, and every message box recorded instead of shown.
 #pragma once
 
+#include "drill/Drill.h"
 #include "platform/Files.h"
-#include "platform/Recording.h"
 #include "platform/StdFileSystem.h"
 #include "platform/StdRandom.h"
-#include "script/Interpreter.h"
 #include "script/Text.h"
+#include "tests/support/ScriptRun.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -43,15 +43,12 @@ struct QuestionRun {
     std::vector<std::string> boxes; // errors and msgbox texts of this run
 };
 
-inline std::vector<std::string> splitAnswers(const std::string& text)
+// The accepted answers as the drill cuts them, in UTF-8.
+inline std::vector<std::string> splitAnswers(TextView answerText)
 {
-    std::vector<std::string> pieces(1);
-    for (char c : text) {
-        if (c == '_')
-            pieces.emplace_back();
-        else
-            pieces.back() += c;
-    }
+    std::vector<std::string> pieces;
+    for (TextView answer : AcceptedAnswers(answerText))
+        pieces.push_back(utf8(answer));
     return pieces;
 }
 
@@ -68,34 +65,30 @@ public:
         StdFileSystem files;
         m_text = ReadQuestionFile(files, (questionFolder() / name).string());
         m_random.seed(seed);
-        m_interpreter.BuildStatementList(m_text);
+        m_run.build(m_text);
     }
 
     const Text& text() const { return m_text; }
 
     QuestionRun run()
     {
-        m_box.texts.clear();
-        m_interpreter.RunScript();
-        const QuestionRecord& record = m_interpreter.record();
+        const QuestionRecord& record = m_run.runOnce();
         QuestionRun run;
         run.title = utf8(record.title);
         run.category = utf8(record.categoryText);
         run.description = utf8(record.descriptionText);
         run.question = withoutCarriageReturns(utf8(record.questionText));
         run.answerText = utf8(record.answerText);
-        run.answers = splitAnswers(run.answerText);
+        run.answers = splitAnswers(record.answerText);
         run.drawing = record.drawingList;
-        for (const Text& box : m_box.texts)
-            run.boxes.push_back(utf8(box));
+        run.boxes = m_run.boxes();
         return run;
     }
 
 private:
     Text m_text;
-    RecordingMessageBox m_box;
     StdRandom m_random;
-    Interpreter m_interpreter { m_box, m_random };
+    testing::ScriptRun m_run { m_random };
 };
 
 inline bool accepts(const QuestionRun& run, const std::string& answer)

@@ -1,4 +1,4 @@
-#include "ScriptTestSupport.h"
+#include "tests/support/ScriptRun.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ TEST(RunLoop, ReportsUnknownStatementsWithTheirContext)
             { errorBox(messages::unknownStatement, 1, context(u"nosuch", u"")) } },
     };
     for (const auto& c : cases) {
-        Harness h;
+        ScriptRun h;
         h.run(c.script);
         EXPECT_EQ(h.box.texts, c.boxes) << c.name;
     }
@@ -35,7 +35,7 @@ TEST(RunLoop, ReportsUnknownStatementsWithTheirContext)
 
 TEST(RunLoop, ReportsAFaultOnceAfterItsStatement)
 {
-    Harness h;
+    ScriptRun h;
     h.run(u"int(n:k);title(after);");
     ASSERT_EQ(h.box.texts.size(), 1u);
     EXPECT_EQ(h.box.texts[0], faultBox(Fault::TypeMismatch, 0, context(u"int", u"n:k,")));
@@ -44,7 +44,7 @@ TEST(RunLoop, ReportsAFaultOnceAfterItsStatement)
 
 TEST(RunLoop, TheLastFaultOfAStatementIsReported)
 {
-    Harness h;
+    ScriptRun h;
     // The bound text 0k faults (type mismatch), then 0k9... stays a mismatch;
     // n:40000 ends with an overflow.
     h.run(u"int(n:k:40000);");
@@ -55,7 +55,7 @@ TEST(RunLoop, TheLastFaultOfAStatementIsReported)
 
 TEST(RunLoop, EachRunStartsAfresh)
 {
-    Harness h;
+    ScriptRun h;
     h.run(u"title(T);strout(Q);ans(A);extext(D);linetext(C);int(x);");
     const QuestionRecord& r = h.interp.record();
     EXPECT_EQ(r.title, u"T");
@@ -93,7 +93,7 @@ TEST(RunLoop, TextsAppendAndExpandTemplates)
         { u"single(v);strout([v]);", u"0" },
     };
     for (const auto& c : cases) {
-        Harness h;
+        ScriptRun h;
         h.run(c.script);
         EXPECT_EQ(utf8(h.interp.record().questionText), utf8(c.question)) << utf8(c.script);
     }
@@ -101,7 +101,7 @@ TEST(RunLoop, TextsAppendAndExpandTemplates)
 
 TEST(RunLoop, ATemplateFaultAppendsNothing)
 {
-    Harness h;
+    ScriptRun h;
     h.run(u"int(a:3);ans(x[a:9]y);ans(ok);");
     EXPECT_EQ(h.interp.record().answerText, u"ok");
     ASSERT_EQ(h.box.texts.size(), 1u);
@@ -110,7 +110,7 @@ TEST(RunLoop, ATemplateFaultAppendsNothing)
 
 TEST(RunLoop, TooManySemicolonsRunNothing)
 {
-    Harness h;
+    ScriptRun h;
     h.run(u"title(x);" + std::u16string(32768, u';'));
     EXPECT_EQ(h.box.texts, std::vector<std::u16string> { errorBox(messages::tooManyStatements, 0, u"NoDate") });
     EXPECT_TRUE(h.interp.record().title.empty());
@@ -121,7 +121,7 @@ TEST(RunLoop, TooManySemicolonsRunNothing)
 
 TEST(RunLoop, MessagesAreCappedPerRun)
 {
-    Harness h;
+    ScriptRun h;
     std::u16string script;
     for (int i = 0; i < 60; ++i)
         script += u"nosuch;";
@@ -137,7 +137,7 @@ TEST(RunLoop, MessagesAreCappedPerRun)
 
 TEST(RunLoop, RecordTextsStopGrowingAtTheTextLimit)
 {
-    Harness h;
+    ScriptRun h;
     const std::u16string half(maxTextLength / 2 + 1, u'x');
     h.run(u"strout(" + half + u");strout(" + half + u");");
     EXPECT_EQ(h.interp.record().questionText.size(), half.size());
@@ -147,7 +147,7 @@ TEST(RunLoop, RecordTextsStopGrowingAtTheTextLimit)
 
 TEST(RunLoop, StatementContextBeyondTheList)
 {
-    Harness h;
+    ScriptRun h;
     h.run(u"title(a);");
     EXPECT_EQ(h.interp.StatementContext(0), context(u"title", u"a,"));
     EXPECT_EQ(h.interp.StatementContext(1), u"NoDate");
@@ -161,7 +161,7 @@ namespace {
 // language's own boxes.
 TEST(RunGuards, TextWorkCountsAgainstTheStatementCap)
 {
-    Harness h;
+    ScriptRun h;
     h.run(u"str(t);=(t,ab);while(1==2){=(t,[t][t]);};");
     // A doubling that would pass the text limit faults, and "=" then stores its
     // text unexpanded, so the text starts doubling again from "[t][t]".
@@ -176,7 +176,7 @@ TEST(RunGuards, TextWorkCountsAgainstTheStatementCap)
 
 TEST(RunGuards, StoredTextsAreLimitedPerRun)
 {
-    Harness h;
+    ScriptRun h;
     h.run(u"str(t);=(t,ab);int(i);for(i,1,19){=(t,[t][t]);};str(a:2000);int(k);for(k,0,2000){=(a:k,[t]);};");
     std::size_t total = 0;
     for (const auto& entry : h.interp.variables().strs())
@@ -188,7 +188,7 @@ TEST(RunGuards, StoredTextsAreLimitedPerRun)
 
 TEST(RunGuards, PictureTextsAreLimitedPerRun)
 {
-    Harness h;
+    ScriptRun h;
     h.run(u"int(i);for(i,1,32767){print(" + std::u16string(65536, u'p') + u",0,0);};");
     const DrawingList& picture = h.interp.record().drawingList;
     EXPECT_EQ(picture.entries.size(), maxDrawingTextChars / 65536);
@@ -197,7 +197,7 @@ TEST(RunGuards, PictureTextsAreLimitedPerRun)
 
 TEST(RunGuards, HugeStatementsAreShortenedInBoxes)
 {
-    Harness h;
+    ScriptRun h;
     h.run(u"while(1==2){oops(" + std::u16string(5 << 20, u'a') + u");};");
     ASSERT_FALSE(h.box.texts.empty());
     EXPECT_LT(h.box.texts[0].size(), 1200u);
@@ -206,7 +206,7 @@ TEST(RunGuards, HugeStatementsAreShortenedInBoxes)
 
 TEST(RunGuards, StatementCapEndsAnEndlessLoop)
 {
-    Harness h;
+    ScriptRun h;
     h.run(u"int(i);while(1==2){=+(i,1,0);};title(never);");
     // Pass 10,000,001 is the loop's test: passes run int, while{, then =+, }, while{ over and over.
     ASSERT_EQ(h.box.texts.size(), 1u);

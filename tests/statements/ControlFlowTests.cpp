@@ -153,8 +153,8 @@ TEST(ControlFlow, BoxLayout)
 {
     ScriptRun run;
     run.run(u"int(i);\r\nBreak;");
-    ASSERT_EQ(run.box.shown.size(), 1u);
-    EXPECT_EQ(utf8(run.box.shown[0]), utf8(u"エラー　：　breakはループ内で有効な命令です。\r\n\r\n1    break    \"\""));
+    ASSERT_EQ(run.box.texts.size(), 1u);
+    EXPECT_EQ(utf8(run.box.texts[0]), utf8(u"エラー　：　breakはループ内で有効な命令です。\r\n\r\n1    break    \"\""));
 }
 
 } // namespace

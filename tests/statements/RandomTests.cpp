@@ -1,5 +1,7 @@
 #include "ScriptRun.h"
 
+#include "platform/StdRandom.h"
+
 #include <array>
 
 namespace numbrelle::testing {
@@ -41,7 +43,7 @@ TEST(Random, DrawsAndRounding)
     for (const RandomCase& c : cases) {
         SCOPED_TRACE(utf8(c.script));
         ScriptRun run;
-        run.scripted.draws = { c.draw };
+        run.scripted.values = { c.draw };
         run.run(c.script);
         EXPECT_EQ(run.value(c.variable), c.expected);
         int last = run.interp.statementList().lastIndex;
@@ -53,7 +55,8 @@ TEST(Random, DrawsAndRounding)
 // the two ends come about half as often as the values between them.
 TEST(Random, DistributionOverManyDraws)
 {
-    SeededRandom source;
+    StdRandom source;
+    source.seed(20240601);
     ScriptRun run(source);
     run.run(u"int(x);int(c:11);int(i);for(i,1,30000){random(x,9,1);=+(c:x,c:x,1);};");
     ASSERT_TRUE(run.boxes().empty());
@@ -77,7 +80,7 @@ TEST(Random, DistributionOverManyDraws)
 TEST(Random, SuccessiveRunsContinueOneSequence)
 {
     ScriptRun run;
-    run.scripted.draws = { 0.0f, 0.5f, justBelowOne };
+    run.scripted.values = { 0.0f, 0.5f, justBelowOne };
     const char16_t* script = u"int(x);int(y);random(x,9,1);random(y,9,1);";
     run.run(script);
     EXPECT_EQ(run.value(u"x") + run.value(u"y"), "16");

@@ -1,106 +1,22 @@
-// A script run for the tests: the interpreter with a message box that records
-// what it shows and a random source that plays back chosen draws.
+// The statement tests' tables: rows of one statement each, run through the
+// shared script harness and checked by the variable they leave and the box
+// they show.
 #pragma once
 
-#include "platform/MessageBox.h"
-#include "platform/Random.h"
-#include "script/Interpreter.h"
-#include "script/Messages.h"
+#include "tests/support/ScriptRun.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
 namespace numbrelle::testing {
 
-class RecordingBox : public MessageBox {
-public:
-    void show(const std::u16string& text) override { shown.push_back(text); }
-    std::vector<std::u16string> shown;
-};
-
-// Plays back the given draws in turn, over again when they run out.
-class ScriptedRandom : public RandomSource {
-public:
-    void seed(std::uint32_t) override { }
-    float next() override { return draws.empty() ? 0.0f : draws[played++ % draws.size()]; }
-    std::vector<float> draws;
-    std::size_t played = 0;
-};
-
-// A fixed-seed generator for looking at distributions over many draws.
-class SeededRandom : public RandomSource {
-public:
-    void seed(std::uint32_t value) override { m_engine.seed(value); }
-    float next() override { return static_cast<float>(m_engine() >> 8) * (1.0f / 16777216.0f); }
-
-private:
-    std::mt19937 m_engine { 20240601 };
-};
-
-struct ScriptRun {
-    explicit ScriptRun(RandomSource& source)
-        : interp(box, source)
-    {
-    }
-    ScriptRun()
-        : interp(box, scripted)
-    {
-    }
-
-    void run(std::u16string_view script)
-    {
-        interp.BuildStatementList(script);
-        interp.RunScript();
-    }
-
-    // A variable's element as text, or "<fault>" / the name when it is none.
-    std::string value(std::u16string_view reference) const
-    {
-        Value v;
-        if (interp.variables().OperandValue(Ref(reference), v) != Fault::None)
-            return "<fault>";
-        return utf8(v.toText());
-    }
-
-    std::vector<std::string> boxes() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& text : box.shown)
-            texts.push_back(utf8(text));
-        return texts;
-    }
-
-    const Text& question() const { return interp.record().questionText; }
-
-    RecordingBox box;
-    ScriptedRandom scripted;
-    Interpreter interp;
-};
-
-// The layout of an error box: message, a blank line, then the statement's
-// index, four blanks and its context.
+// The error box of a statement, in UTF-8, from its keyword and operand.
 inline std::string errorBox(
     std::u16string_view message, int index, std::u16string_view keyword, std::u16string_view operand)
 {
-    Text text(message);
-    text += u"\r\n\r\n";
-    text += asciiText(std::to_string(index));
-    text += u"    ";
-    text += keyword;
-    text += u"    \"";
-    text += operand;
-    text += u"\"";
-    return utf8(text);
-}
-
-inline Text faultMessage(Fault fault)
-{
-    Text text(messages::errorPrefix);
-    text += messages::faultDescription(fault);
-    return text;
+    return utf8(errorBox(message, index, context(keyword, operand)));
 }
 
 // The box a fault of the statement at index shows, its context taken from the

@@ -2,6 +2,7 @@
 // main, the output read back as JSON lines.
 #pragma once
 
+#include "platform/Recording.h"
 #include "tools/Runner.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <stdexcept>
-#include <stdlib.h>
 
 namespace numbrelle {
 
@@ -21,26 +19,11 @@ using Json = nlohmann::json;
 
 class RunnerTest : public testing::Test {
 protected:
-    RunnerTest()
-    {
-        std::string pattern = (fs::temp_directory_path() / "numbrelle-run-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_folder = pattern;
-    }
-    ~RunnerTest() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
-    }
-
     std::string write(const std::string& name, const std::string& bytes)
     {
-        std::string path = m_folder + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        return m_files.addQuestionBytes(name, bytes);
     }
-    std::string path(const std::string& name) const { return m_folder + "/" + name; }
+    std::string path(const std::string& name) const { return m_files.questionsFolder() + "/" + name; }
 
     struct Result {
         int status;
@@ -63,7 +46,7 @@ protected:
     }
 
 private:
-    std::string m_folder;
+    FolderFileSystem m_files;
 };
 
 } // namespace numbrelle
