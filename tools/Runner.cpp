@@ -33,6 +33,63 @@ template <typename Number> bool parseNumber(const std::string& text, Number& out
     return error == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
+// The value of an option: what is written after its "=", or else the next
+// argument, which is then taken.
+std::optional<std::string> optionValue(
+    const std::optional<std::string>& written, const std::vector<std::string>& arguments, std::size_t& i)
+{
+    if (written)
+        return written;
+    if (i + 1 < arguments.size())
+        return arguments[++i];
+    return std::nullopt;
+}
+
+// Applies the option arguments[i], named name and with the value written
+// after its "=", if any; the error when it is wrong.
+std::optional<std::string> applyOption(const std::string& name, const std::optional<std::string>& written,
+    const std::vector<std::string>& arguments, std::size_t& i, Options& options)
+{
+    const std::string& argument = arguments[i];
+    if (name == "--help" || name == "-h") {
+        options.help = true;
+    } else if (name == "--json" && !written) {
+        options.json = true;
+    } else if ((name == "--list" || name == "--trace" || name == "--check") && !written) {
+        const Mode mode = name == "--list" ? Mode::List : name == "--trace" ? Mode::Trace : Mode::Check;
+        if (options.mode != Mode::Run && options.mode != mode)
+            return "--list, --trace and --check cannot be combined";
+        options.mode = mode;
+    } else if (name == "--runs") {
+        auto text = optionValue(written, arguments, i);
+        int runs = 0;
+        if (!text || !parseNumber(*text, runs) || runs < 1)
+            return "--runs needs a whole number of at least 1";
+        options.runs = runs;
+    } else if (name == "--seed") {
+        auto text = optionValue(written, arguments, i);
+        std::uint32_t seed = 0;
+        if (!text || !parseNumber(*text, seed))
+            return "--seed needs a whole number from 0 to 4294967295";
+        options.seed = seed;
+    } else {
+        return "unknown option " + argument;
+    }
+    return std::nullopt;
+}
+
+// What only the whole command line can get wrong.
+std::optional<std::string> checkCombination(const Options& options)
+{
+    if (options.files.empty() && !options.help)
+        return "no question file given";
+    if (options.mode == Mode::Trace && options.json)
+        return "--trace has no JSON form";
+    if (options.mode == Mode::Check && options.seed)
+        return "--check uses the seeds 1..N; --seed does not apply";
+    return std::nullopt;
+}
+
 } // namespace
 
 ParsedArguments parseArguments(const std::vector<std::string>& arguments)
@@ -46,52 +103,18 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments)
             continue;
         }
         std::string name = argument;
-        std::optional<std::string> value;
+        std::optional<std::string> written;
         if (auto equals = argument.find('='); equals != std::string::npos) {
             name = argument.substr(0, equals);
-            value = argument.substr(equals + 1);
+            written = argument.substr(equals + 1);
         }
-        auto takeValue = [&]() -> std::optional<std::string> {
-            if (value)
-                return value;
-            if (i + 1 < arguments.size())
-                return arguments[++i];
-            return std::nullopt;
-        };
-
-        if (name == "--") {
+        if (name == "--")
             optionsEnded = true;
-        } else if (name == "--help" || name == "-h") {
-            options.help = true;
-        } else if (name == "--json" && !value) {
-            options.json = true;
-        } else if ((name == "--list" || name == "--trace" || name == "--check") && !value) {
-            const Mode mode = name == "--list" ? Mode::List : name == "--trace" ? Mode::Trace : Mode::Check;
-            if (options.mode != Mode::Run && options.mode != mode)
-                return { std::nullopt, "--list, --trace and --check cannot be combined" };
-            options.mode = mode;
-        } else if (name == "--runs") {
-            auto text = takeValue();
-            int runs = 0;
-            if (!text || !parseNumber(*text, runs) || runs < 1)
-                return { std::nullopt, "--runs needs a whole number of at least 1" };
-            options.runs = runs;
-        } else if (name == "--seed") {
-            auto text = takeValue();
-            std::uint32_t seed = 0;
-            if (!text || !parseNumber(*text, seed))
-                return { std::nullopt, "--seed needs a whole number from 0 to 4294967295" };
-            options.seed = seed;
-        } else {
-            return { std::nullopt, "unknown option " + argument };
-        }
+        else if (std::optional<std::string> error = applyOption(name, written, arguments, i, options))
+            return { std::nullopt, *error };
     }
-    if (options.files.empty() && !options.help)
-        return { std::nullopt, "no question file given" };
-    if (options.mode == Mode::Trace && options.json)
-        return { std::nullopt, "--trace has no JSON form" };
-    if (options.mode == Mode::Check && options.seed)
-        return { std::nullopt, "--check uses the seeds 1..N; --seed does not apply" };
+    if (std::optional<std::string> error = checkCombination(options))
+        return { std::nullopt, *error };
     return { options, {} };
 }
 
