@@ -144,17 +144,17 @@ public:
     // Writes a file into the questions folder and answers its path:
     // addQuestion in code page 932, as a teacher's editor saves UTF-8 text,
     // addQuestionBytes exactly as given.
-    std::string addQuestion(const std::string& name, const std::string& utf8)
+    std::string addQuestion(const std::string& name, const std::string& utf8) const
     {
         return addQuestionBytes(name, EncodeCp932(utf8));
     }
-    std::string addQuestionBytes(const std::string& name, const std::string& bytes)
+    std::string addQuestionBytes(const std::string& name, const std::string& bytes) const
     {
         const std::string path = questionsFolder() + "/" + name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-    void removeQuestionsFolder() { std::filesystem::remove_all(questionsFolder()); }
+    void removeQuestionsFolder() const { std::filesystem::remove_all(questionsFolder()); }
 
     std::string programFolder() override { return m_folder; }
     std::vector<std::string> listFiles(const std::string& folder) override { return m_files.listFiles(folder); }

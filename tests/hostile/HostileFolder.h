@@ -18,7 +18,7 @@ namespace numbrelle::hostile {
 class HostileFolder : public ::testing::Test {
 protected:
     std::string path(const std::string& name) const { return m_folder + "/" + name; }
-    void write(const std::string& name, const std::string& bytes) { m_files.addQuestionBytes(name, bytes); }
+    void write(const std::string& name, const std::string& bytes) const { m_files.addQuestionBytes(name, bytes); }
     void makeFifo(const std::string& name) const { ASSERT_EQ(mkfifo(path(name).c_str(), 0600), 0); }
     void makeSocket(const std::string& name) const
     {

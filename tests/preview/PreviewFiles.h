@@ -2,31 +2,22 @@
 // it as an editor would write them.
 #pragma once
 
+#include "platform/Recording.h"
+
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace numbrelle::preview {
 
+// The questions folder of a fresh temporary program folder.
 class ScratchFolder {
 public:
-    ScratchFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "numbrelle-preview-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(m_path); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::string path(const std::string& name) const { return (m_path / name).string(); }
+    std::string path(const std::string& name) const { return m_files.questionsFolder() + "/" + name; }
 
     // Writes the file in place, as an editor that overwrites does.
     std::string write(const std::string& name, const std::string& bytes) const
     {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-        return path(name);
+        return m_files.addQuestionBytes(name, bytes);
     }
     // Writes a new file beside it and renames it over the old one, as editors
     // that save safely do: the old file's watch is lost on the way.
@@ -38,7 +29,7 @@ public:
     }
 
 private:
-    std::filesystem::path m_path;
+    FolderFileSystem m_files;
 };
 
 } // namespace numbrelle::preview
