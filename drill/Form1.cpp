@@ -278,8 +278,9 @@ void Form1::loadLibrary()
     m_picture1->hide();
     m_loading = false;
     m_loaded = true;
-    if (names.empty())
-        m_label[4]->setText(QString::fromStdU16String(noQuestionFiles).arg(QFile::decodeName(folder.c_str())));
+    if (m_library.entries().empty())
+        m_label[4]->setText(
+            QString::fromStdU16String(noQuestionFiles).arg(QFile::decodeName(QuestionFolder(m_files).c_str())));
     {
         // Selecting by program must refill the lists even when Qt already made
         // the first item current while the list was filled.
