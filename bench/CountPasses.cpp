@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/StdFileSystem.h"
 #include "platform/StdRandom.h"
+#include "script/Limits.h"
 #include "tests/support/ScriptRun.h"
 
 #include <iostream>
@@ -17,7 +18,7 @@ int main(int argc, char** argv)
         std::cerr << "usage: numbrelle_count_passes FILE...\n";
         return 2;
     }
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     for (int i = 1; i < argc; ++i) {
         StdRandom random;
         random.seed(1);

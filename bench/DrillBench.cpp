@@ -8,6 +8,7 @@
 #include "platform/DisplaySettings.h"
 #include "platform/Recording.h"
 #include "platform/StdRandom.h"
+#include "script/Limits.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -64,7 +65,7 @@ std::string typicalQuestion(int n)
 
 // A questions folder of count such files, as a teacher's editor saves them.
 struct Library {
-    FolderFileSystem files;
+    FolderFileSystem files { maxQuestionFileBytes };
 
     explicit Library(int count)
     {

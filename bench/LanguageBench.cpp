@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/StdFileSystem.h"
 #include "platform/StdRandom.h"
+#include "script/Limits.h"
 #include "tests/support/ScriptRun.h"
 
 #include <benchmark/benchmark.h>
@@ -28,7 +29,7 @@ void runFile(benchmark::State& state, const char* name, Rate rate)
     StdRandom random;
     random.seed(1);
     testing::ScriptRun run(random);
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     run.build(ReadQuestionFile(files, std::string(NUMBRELLE_BENCH_SCRIPTS "/") + name));
     const std::int64_t passes = run.countPasses();
     for (auto _ : state) {

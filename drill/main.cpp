@@ -9,6 +9,7 @@
 #include "platform/qt/QtMessageBox.h"
 #include "platform/x11/X11DisplaySettings.h"
 #include "script/Interpreter.h"
+#include "script/Limits.h"
 
 #include <QApplication>
 
@@ -25,7 +26,7 @@ int main(int argc, char** argv)
     // Qt scales the 640 x 480 layout on high-density screens by itself.
     QApplication app(argc, argv);
 
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     SystemClock clock;
     StdRandom random;
     QtBeeper beeper;

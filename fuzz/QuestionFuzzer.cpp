@@ -61,11 +61,11 @@ void check(bool condition)
 
 void checkRecord(const QuestionRecord& record, std::size_t boxes)
 {
-    check(boxes <= static_cast<std::size_t>(Interpreter::maxMessagesPerRun) + 1);
+    check(boxes <= static_cast<std::size_t>(maxMessagesPerRun) + 1);
     for (const Text* text :
         { &record.title, &record.descriptionText, &record.categoryText, &record.answerText, &record.questionText })
         check(text->size() <= maxTextLength);
-    check(record.drawingList.entries.size() <= 32768);
+    check(record.drawingList.entries.size() <= maxDrawingEntries);
 }
 
 void build(testing::ScriptRun& run, const std::uint8_t* data, std::size_t size)

@@ -115,11 +115,13 @@ public:
 
 // The program's own file system with another program folder: a fresh
 // temporary one holding an empty "questions" folder, removed with everything
-// in it at the end, or a folder that is given and left as it is.
+// in it at the end, or a folder that is given and left as it is. Files larger
+// than maxFileBytes are unreadable, as for the program's own.
 class FolderFileSystem final : public FileSystem {
 public:
-    FolderFileSystem()
+    explicit FolderFileSystem(std::size_t maxFileBytes)
         : m_owned(true)
+        , m_files(maxFileBytes)
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "numbrelle-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
@@ -127,8 +129,9 @@ public:
         m_folder = pattern;
         std::filesystem::create_directory(questionsFolder());
     }
-    explicit FolderFileSystem(std::string folder)
+    FolderFileSystem(std::string folder, std::size_t maxFileBytes)
         : m_folder(std::move(folder))
+        , m_files(maxFileBytes)
     {
     }
     ~FolderFileSystem() override

@@ -105,7 +105,7 @@ std::optional<std::string> StdFileSystem::readBytes(const std::string& path)
     struct stat info { };
     if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
-    if (static_cast<std::uint64_t>(info.st_size) > maxFileBytes)
+    if (static_cast<std::uint64_t>(info.st_size) > m_maxFileBytes)
         return std::nullopt;
 
     // Read to the end rather than trusting st_size: the file may change while
@@ -123,7 +123,7 @@ std::optional<std::string> StdFileSystem::readBytes(const std::string& path)
             return std::nullopt;
         }
         bytes.append(buffer, static_cast<std::size_t>(count));
-        if (bytes.size() > maxFileBytes)
+        if (bytes.size() > m_maxFileBytes)
             return std::nullopt;
     }
     return bytes;

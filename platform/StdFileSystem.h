@@ -10,13 +10,19 @@ namespace numbrelle {
 
 class StdFileSystem final : public FileSystem {
 public:
-    // A question file this large is certainly not one; reading it would only
-    // exhaust memory, so it counts as unreadable.
-    static constexpr std::size_t maxFileBytes = std::size_t { 16 } * 1024 * 1024;
+    // A file larger than maxFileBytes counts as unreadable: how large a file
+    // the program accepts is its own rule, handed in by whoever builds this.
+    explicit StdFileSystem(std::size_t maxFileBytes)
+        : m_maxFileBytes(maxFileBytes)
+    {
+    }
 
     std::string programFolder() override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     std::optional<std::string> readBytes(const std::string& path) override;
+
+private:
+    std::size_t m_maxFileBytes;
 };
 
 // Orders names as the file list does: ASCII letters without regard to case,

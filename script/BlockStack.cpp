@@ -4,7 +4,7 @@ namespace numbrelle {
 
 Fault BlockStack::push(BlockKind kind, std::int16_t value)
 {
-    if (m_entries.size() >= maxEntries)
+    if (m_entries.size() >= maxBlockEntries)
         return Fault::Overflow;
     m_entries.push_back(BlockEntry { kind, value });
     if (isSkip(m_entries.back()))

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "script/Fault.h"
+#include "script/Limits.h"
 
 #include <cstdint>
 #include <vector>
@@ -23,8 +24,6 @@ struct BlockEntry {
 // statement is skipped costs nothing per statement.
 class BlockStack {
 public:
-    static constexpr std::size_t maxEntries = 32768;
-
     bool empty() const { return m_entries.empty(); }
     std::size_t size() const { return m_entries.size(); }
     const BlockEntry& top() const { return m_entries.back(); }

@@ -15,8 +15,7 @@ const char* DrawingStatement(DrawingKind kind)
 
 Fault AddDrawing(DrawingList& list, DrawingCommand command)
 {
-    // The last index is a 16-bit number: index 32767 is the last one there is.
-    if (list.entries.size() >= 32768 || list.textChars + command.text.size() > maxDrawingTextChars)
+    if (list.entries.size() >= maxDrawingEntries || list.textChars + command.text.size() > maxDrawingTextChars)
         return Fault::Overflow;
     list.textChars += command.text.size();
     list.entries.push_back(std::move(command));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "script/Fault.h"
+#include "script/Limits.h"
 #include "script/Text.h"
 
 #include <cstdint>
@@ -32,20 +33,15 @@ struct DrawingCommand {
     bool operator==(const DrawingCommand&) const = default;
 };
 
-// All texts of one picture together; a script printing long texts in a loop
-// would otherwise hold gigabytes.
-inline constexpr std::size_t maxDrawingTextChars = std::size_t { 4 } * 1048576;
-
 struct DrawingList {
     std::vector<DrawingCommand> entries;
     std::size_t textChars = 0;
 
-    int lastDrawing() const { return static_cast<int>(entries.size()) - 1; }
     bool empty() const { return entries.empty(); }
 };
 
-// Appends one command; a list that already holds 32768 entries, or whose texts
-// would grow past their limit, faults with overflow and adds nothing.
+// Appends one command; a list that already holds maxDrawingEntries, or whose
+// texts would grow past their limit, faults with overflow and adds nothing.
 Fault AddDrawing(DrawingList& list, DrawingCommand command);
 
 } // namespace numbrelle

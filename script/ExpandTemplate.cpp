@@ -1,6 +1,7 @@
 #include "script/ExpandTemplate.h"
 
 #include "script/Interpreter.h"
+#include "script/Limits.h"
 
 namespace numbrelle {
 

@@ -9,14 +9,11 @@ namespace numbrelle {
 
 namespace {
 
-// A box cannot usefully show a statement of megabytes; its start says which
-// statement it is.
 Text shortened(const Text& text)
 {
-    constexpr std::size_t shown = 1000;
-    if (text.size() <= shown)
+    if (text.size() <= maxShownStatementChars)
         return text;
-    return text.substr(0, shown) + u"…";
+    return text.substr(0, maxShownStatementChars) + u"…";
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "script/BlockStack.h"
 #include "script/Fault.h"
+#include "script/Limits.h"
 #include "script/QuestionRecord.h"
 #include "script/StatementList.h"
 #include "script/Text.h"
@@ -35,13 +36,6 @@ public:
 
 class Interpreter {
 public:
-    static constexpr std::int64_t maxStatementsPerRun = 10'000'000;
-    // Text work counts against the same cap: every 256 characters a statement
-    // reads or builds weigh as one more statement, so a loop over huge texts
-    // ends as promptly as a loop of small statements. Scripts with ordinary
-    // operands never notice.
-    static constexpr unsigned textWorkShift = 8;
-    static constexpr int maxMessagesPerRun = 50;
     // The double nearest to 3.14159265358979, a little below the exact value.
     static constexpr double pi = 3.14159265358979;
 

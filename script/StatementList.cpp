@@ -1,5 +1,7 @@
 #include "script/StatementList.h"
 
+#include "script/Limits.h"
+
 namespace numbrelle {
 
 namespace {

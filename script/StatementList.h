@@ -46,8 +46,6 @@ struct StatementList {
     bool tooLong = false;
 };
 
-inline constexpr std::int32_t maxSemicolons = 32767;
-
 // The four passes: comments, blanks and braces, keyword case, splitting.
 // Keywords are left unresolved; CompileStatementList resolves them.
 StatementList BuildStatementList(TextView script);

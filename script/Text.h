@@ -9,10 +9,6 @@ namespace numbrelle {
 using Text = std::u16string;
 using TextView = std::u16string_view;
 
-// The longest text a statement may build; a longer result faults with overflow,
-// so that a script doubling a text in a loop cannot exhaust memory.
-inline constexpr std::size_t maxTextLength = 1048576;
-
 // Whether text holds c; memchr does the scanning, which is many times faster
 // than a loop over 16-bit units on long texts.
 bool contains(TextView text, char16_t c);

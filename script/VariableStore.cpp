@@ -9,11 +9,6 @@ namespace numbrelle {
 
 namespace {
 
-// A declaration converts its bound text again after every character. Past this
-// length the text is taken as no number, so that a huge operand cannot make
-// one statement take quadratic time.
-constexpr std::size_t maxBoundTextLength = 128;
-
 template <typename T> void declareIn(std::vector<VariableEntry<T>>& table, Text&& name, std::int16_t upperBound)
 {
     VariableEntry<T>& entry = table.emplace_back();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "script/Fault.h"
+#include "script/Limits.h"
 #include "script/Text.h"
 #include "script/Value.h"
 
@@ -37,11 +38,6 @@ struct Location {
     std::int32_t entry = -1;
     std::int16_t index = 0;
 };
-
-inline constexpr std::int32_t maxTableEntries = 32768;
-inline constexpr std::int64_t maxElements = 1048576;
-// All str elements of a run together; each alone may hold maxTextLength.
-inline constexpr std::size_t maxStoredTextChars = std::size_t { 16 } * 1048576;
 
 class VariableStore {
 public:

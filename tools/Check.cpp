@@ -3,6 +3,7 @@
 #include "drill/Drill.h"
 #include "drill/PictureRules.h"
 #include "platform/StdRandom.h"
+#include "script/Limits.h"
 #include "script/Messages.h"
 #include "tools/Engine.h"
 #include "tools/Wording.h"
@@ -194,13 +195,10 @@ Finding& QuestionCheck::noteError(const CapturedMessage& message, std::uint32_t 
 {
     if (message.text.starts_with(messages::statementCapReached))
         return m_findings.noteRun("guard", true,
-            "statement cap reached (" + std::to_string(Interpreter::maxStatementsPerRun) + " statements in one run)",
-            seed);
+            "statement cap reached (" + std::to_string(maxStatementsPerRun) + " statements in one run)", seed);
     if (message.text.starts_with(messages::tooManyMessages))
         return m_findings.noteRun("guard", true,
-            "message cap reached (more than " + std::to_string(Interpreter::maxMessagesPerRun)
-                + " messages in one run)",
-            seed);
+            "message cap reached (more than " + std::to_string(maxMessagesPerRun) + " messages in one run)", seed);
     Finding& finding = m_findings.note("error", true, utf8(message.text), seed);
     ++finding.count;
     return finding;

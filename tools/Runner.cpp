@@ -2,6 +2,7 @@
 
 #include "platform/StdFileSystem.h"
 #include "platform/StdRandom.h"
+#include "script/Limits.h"
 #include "tools/Check.h"
 #include "tools/Engine.h"
 #include "tools/Report.h"
@@ -208,7 +209,7 @@ int runMain(const std::vector<std::string>& arguments, std::ostream& out, std::o
     }
     StdRandom random;
     random.seed(*options.seed);
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     return runFiles(options, files, random, out, err);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/Recording.h"
 #include "platform/StdRandom.h"
 #include "script/Interpreter.h"
+#include "script/Limits.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -99,7 +100,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     // The bundled files as if they lay beside the program.
-    FolderFileSystem files(argv[1]);
+    FolderFileSystem files(argv[1], maxQuestionFileBytes);
     FixedClock clock(10 * 3600);
     StdRandom random;
     RecordingBeeper beeper;

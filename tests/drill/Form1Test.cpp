@@ -2,6 +2,7 @@
 // arrive from the system: title, selection, question, marking and result
 // screens, the number box, the picture, and the one way out.
 #include "drill/Form1.h"
+#include "script/Limits.h"
 
 #include "drill/Controls.h"
 #include "drill/Layout.h"
@@ -169,7 +170,7 @@ public:
         type(count);
     }
 
-    FolderFileSystem files;
+    FolderFileSystem files { maxQuestionFileBytes };
     RecordingMessageBox messages;
     LineScript script { messages };
     FixedClock clock { 36000.25f };

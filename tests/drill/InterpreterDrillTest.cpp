@@ -2,6 +2,7 @@
 // read afresh at each Start, and script errors shown without stopping anything.
 #include "drill/Form1.h"
 #include "drill/InterpreterScript.h"
+#include "script/Limits.h"
 
 #include "platform/Recording.h"
 
@@ -27,7 +28,7 @@ protected:
     void key(Qt::Key k) { QTest::keyClick(form->windowHandle(), k); }
     QString caption(const char* name) { return form->findChild<QLabel*>(QString::fromLatin1(name))->text(); }
 
-    FolderFileSystem files;
+    FolderFileSystem files { maxQuestionFileBytes };
     RecordingMessageBox messages;
     ScriptedRandom random;
     Interpreter interpreter { messages, random };

@@ -2,6 +2,7 @@
 // first occurrence, and the lists and descriptions drawn from them.
 #include "drill/QuestionLibrary.h"
 #include "platform/Recording.h"
+#include "script/Limits.h"
 #include "tests/support/LineScript.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@ namespace {
 using namespace testing;
 
 struct Loaded {
-    FolderFileSystem files;
+    FolderFileSystem files { maxQuestionFileBytes };
     RecordingMessageBox messages;
     LineScript script { messages };
     QuestionLibrary library;

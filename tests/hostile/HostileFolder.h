@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Recording.h"
+#include "script/Limits.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +39,7 @@ protected:
         ASSERT_EQ(symlink(target.c_str(), path(name).c_str()), 0);
     }
 
-    FolderFileSystem m_files;
+    FolderFileSystem m_files { maxQuestionFileBytes };
     const std::string m_folder = m_files.questionsFolder();
 };
 

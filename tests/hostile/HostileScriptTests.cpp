@@ -33,7 +33,7 @@ std::vector<Text> repeated(const std::vector<Text>& pattern, std::size_t count)
 // that the rest are left out, for the statement at noticeIndex.
 std::vector<Text> floodOf(const std::vector<Text>& pattern, int noticeIndex, TextView noticeContext)
 {
-    std::vector<Text> out = repeated(pattern, Interpreter::maxMessagesPerRun);
+    std::vector<Text> out = repeated(pattern, maxMessagesPerRun);
     out.push_back(errorBox(messages::tooManyMessages, noticeIndex, noticeContext));
     return out;
 }
@@ -66,7 +66,7 @@ void expectBoxes(const std::vector<Text>& actual, const std::vector<Text>& expec
 std::vector<Text> unknownStatementsFrom0To49()
 {
     std::vector<Text> out;
-    for (int i = 0; i < Interpreter::maxMessagesPerRun; ++i)
+    for (int i = 0; i < maxMessagesPerRun; ++i)
         out.push_back(errorBox(messages::unknownStatement, i, context(u"", u"")));
     out.push_back(errorBox(messages::tooManyMessages, 50, context(u"", u"")));
     return out;
@@ -283,7 +283,7 @@ TEST(HostileFile, BinaryGarbage)
         const auto results = run.run(bytes);
         for (const RunResult& result : results) {
             expectBoxes(result.boxes, results.front().boxes);
-            EXPECT_LE(result.boxes.size(), static_cast<std::size_t>(Interpreter::maxMessagesPerRun + 1));
+            EXPECT_LE(result.boxes.size(), static_cast<std::size_t>(maxMessagesPerRun + 1));
             for (const Text& box : result.boxes)
                 EXPECT_EQ(box.substr(0, messages::errorPrefix.size()), messages::errorPrefix);
         }
@@ -296,7 +296,7 @@ TEST(HostileRunaway, EndlessTextDoublingEndsPromptly)
 {
     HostileRun run;
     const auto results = run.run("str(t);=(t,ab);while(1==2){=(t,[t][t]);};");
-    EXPECT_LE(results.back().boxes.size(), static_cast<std::size_t>(Interpreter::maxMessagesPerRun + 1));
+    EXPECT_LE(results.back().boxes.size(), static_cast<std::size_t>(maxMessagesPerRun + 1));
 }
 
 TEST(HostileRunaway, ManyLongTextsStayUnderTheMemoryLimit)

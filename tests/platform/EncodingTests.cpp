@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "platform/Recording.h"
 #include "platform/StdFileSystem.h"
+#include "script/Limits.h"
 
 #include <gtest/gtest.h>
 
@@ -130,7 +131,7 @@ TEST(DecodeQuestionBytes, LongFilesInEveryEncoding)
 // Every bundled file is code page 932 and must read exactly as it always did.
 TEST(ReadQuestionText, BundledFilesStayCodePage932)
 {
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     std::vector<std::string> names = files.listFiles(NUMBRELLE_QUESTIONS_DIR);
     ASSERT_FALSE(names.empty());
     for (const std::string& name : names) {

@@ -2,6 +2,7 @@
 // order, and reading files that are not plain files without hanging.
 #include "platform/Recording.h"
 #include "platform/StdFileSystem.h"
+#include "script/Limits.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ public:
     void write(const std::string& name, const std::string& bytes) { m_files.addQuestionBytes(name, bytes); }
 
 private:
-    FolderFileSystem m_files;
+    FolderFileSystem m_files { maxQuestionFileBytes };
 };
 
 void makeSocket(const std::string& path)
@@ -82,7 +83,7 @@ TEST(StdFileSystem, ListsOnlyRegularVisibleFilesInOrder)
     fs::create_symlink(folder.path("Folder"), folder.path("folderlink"));
     fs::create_symlink(folder.path("gamma"), folder.path("link"));
 
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     std::vector<std::string> expected
         = { "10_x", "9_x", "ALPHA", "alpha", "Beta", "gamma", "link", "note.TXT", "\x96\xe2\x91\xe8.txt" };
     EXPECT_EQ(files.listFiles(folder.path()), expected);
@@ -93,7 +94,7 @@ TEST(StdFileSystem, ListingSomethingElseIsEmpty)
     TempFolder folder;
     folder.write("file", "x");
     ASSERT_EQ(mkfifo(folder.path("pipe").c_str(), 0600), 0);
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     for (const std::string& path : { folder.path("missing"), folder.path("file"), folder.path("pipe"), std::string() })
         EXPECT_TRUE(files.listFiles(path).empty()) << path;
 }
@@ -105,7 +106,7 @@ TEST(StdFileSystem, ReadsWholeFileBytes)
     bytes += std::string(200000, 'z'); // more than one read
     folder.write("file", bytes);
     fs::create_symlink(folder.path("file"), folder.path("link"));
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     EXPECT_EQ(files.readBytes(folder.path("file")), bytes);
     EXPECT_EQ(files.readBytes(folder.path("link")), bytes);
     folder.write("empty", "");
@@ -120,7 +121,7 @@ TEST(StdFileSystem, NonFilesAreUnreadableAndNeverBlock)
     makeSocket(folder.path("sock"));
     fs::create_symlink(folder.path("nowhere"), folder.path("dangling"));
     fs::create_symlink(folder.path("loop"), folder.path("loop"));
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     for (const char* name : { "missing", "dir", "pipe", "sock", "dangling", "loop" })
         EXPECT_EQ(files.readBytes(folder.path(name)), std::nullopt) << name;
     EXPECT_EQ(files.readBytes("/dev/zero"), std::nullopt);
@@ -133,7 +134,7 @@ TEST(StdFileSystem, FileWithoutReadPermissionIsUnreadable)
     TempFolder folder;
     folder.write("secret", "x");
     ASSERT_EQ(chmod(folder.path("secret").c_str(), 0), 0);
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     EXPECT_EQ(files.readBytes(folder.path("secret")), std::nullopt);
 }
 
@@ -143,15 +144,25 @@ TEST(StdFileSystem, OversizedFileIsUnreadable)
     // A sparse file: its size counts, not the disk it takes.
     int fd = open(folder.path("huge").c_str(), O_CREAT | O_WRONLY, 0600);
     ASSERT_GE(fd, 0);
-    ASSERT_EQ(ftruncate(fd, StdFileSystem::maxFileBytes + 1), 0);
+    ASSERT_EQ(ftruncate(fd, maxQuestionFileBytes + 1), 0);
     close(fd);
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     EXPECT_EQ(files.readBytes(folder.path("huge")), std::nullopt);
+}
+
+TEST(StdFileSystem, ReadsUpToTheLimitItIsGiven)
+{
+    TempFolder folder;
+    folder.write("four", "1234");
+    folder.write("five", "12345");
+    StdFileSystem files { 4 };
+    EXPECT_EQ(files.readBytes(folder.path("four")), std::string("1234"));
+    EXPECT_EQ(files.readBytes(folder.path("five")), std::nullopt);
 }
 
 TEST(StdFileSystem, ProgramFolderHoldsTheRunningProgram)
 {
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     std::string folder = files.programFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.front(), '/');

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Recording.h"
+#include "script/Limits.h"
 
 #include <filesystem>
 #include <string>
@@ -29,7 +30,7 @@ public:
     }
 
 private:
-    FolderFileSystem m_files;
+    FolderFileSystem m_files { maxQuestionFileBytes };
 };
 
 } // namespace numbrelle::preview

@@ -2,6 +2,7 @@
 // with CR LF lines, ends every statement with ";", and runs many times without
 // a single error box and with every text of the question filled in.
 #include "QuestionRuns.h"
+#include "script/Limits.h"
 
 #include <gtest/gtest.h>
 
@@ -138,7 +139,7 @@ class BundledFile : public ::testing::TestWithParam<std::string> { };
 
 TEST_P(BundledFile, IsCodePage932WithCrLfLines)
 {
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     std::optional<std::string> bytes = files.readBytes((questionFolder() / GetParam()).string());
     ASSERT_TRUE(bytes.has_value());
     ASSERT_FALSE(bytes->empty());

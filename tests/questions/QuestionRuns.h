@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/StdFileSystem.h"
 #include "platform/StdRandom.h"
+#include "script/Limits.h"
 #include "script/Text.h"
 #include "tests/support/ScriptRun.h"
 
@@ -26,7 +27,7 @@ inline std::filesystem::path questionFolder() { return NUMBRELLE_QUESTIONS_DIR; 
 // File names in the order the program lists them.
 inline std::vector<std::string> bundledFileNames()
 {
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     return files.listFiles(questionFolder().string());
 }
 
@@ -62,7 +63,7 @@ class QuestionFile {
 public:
     explicit QuestionFile(const std::string& name, std::uint32_t seed = fixedSeed)
     {
-        StdFileSystem files;
+        StdFileSystem files { maxQuestionFileBytes };
         m_text = ReadQuestionFile(files, (questionFolder() / name).string());
         m_random.seed(seed);
         m_run.build(m_text);

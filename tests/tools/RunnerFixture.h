@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Recording.h"
+#include "script/Limits.h"
 #include "tools/Runner.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +47,7 @@ protected:
     }
 
 private:
-    FolderFileSystem m_files;
+    FolderFileSystem m_files { maxQuestionFileBytes };
 };
 
 } // namespace numbrelle

@@ -5,6 +5,7 @@
 #include "platform/StdFileSystem.h"
 #include "platform/StdRandom.h"
 #include "script/Interpreter.h"
+#include "script/Limits.h"
 
 #include <filesystem>
 #include <system_error>
@@ -37,7 +38,7 @@ LoadedFile LoadQuestionFile(const std::string& path)
         file.state = FileState::Missing;
         return file;
     }
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     std::optional<DecodedText> read = ReadQuestionText(files, path);
     if (!read) {
         file.state = FileState::Unreadable;
@@ -79,7 +80,7 @@ PreviewRun RunSeed(const LoadedFile& file, std::uint32_t seed)
 Text DisplayName(const std::string& path, TextView title)
 {
     const std::filesystem::path file(path);
-    StdFileSystem files;
+    StdFileSystem files { maxQuestionFileBytes };
     const std::vector<std::string> names
         = files.listFiles(file.has_parent_path() ? file.parent_path().string() : std::string("."));
     std::size_t index = 0;
