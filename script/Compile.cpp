@@ -1,7 +1,7 @@
 #include "script/Compile.h"
 
-#include "script/ExpandTemplate.h"
 #include "script/Handlers.h"
+#include "script/Template.h"
 
 #include <unordered_map>
 

@@ -3,7 +3,7 @@
 // is purely textual and never reports anything; statements are judged when run.
 #pragma once
 
-#include "script/ExpandTemplate.h"
+#include "script/Template.h"
 #include "script/Text.h"
 #include "script/Value.h"
 
