@@ -153,7 +153,7 @@ public:
     }
     std::string addQuestionBytes(const std::string& name, const std::string& bytes) const
     {
-        const std::string path = questionsFolder() + "/" + name;
+        std::string path = questionsFolder() + "/" + name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
