@@ -50,6 +50,8 @@ public:
         for (int row = 0; list && row < list->count(); ++row) {
             const QString item = list->item(row)->text();
             if (item == text || item.endsWith(QStringLiteral("_") + text)) {
+                // In view first, as a learner scrolls to it, so the picture shows the choice.
+                list->scrollToItem(list->item(row));
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
                 return true;
             }
@@ -117,9 +119,9 @@ int main(int argc, char** argv)
     Driver drive(form, interpreter, QString::fromLocal8Bit(argv[2]));
     bool ok = drive.save("title");
 
-    // Selection: the figure questions, the coordinates one chosen.
+    // Selection: the first year of junior high school, the coordinates chosen.
     drive.key(Qt::Key_Return);
-    ok = drive.choose("List1", QStringLiteral("図形")) && ok;
+    ok = drive.choose("List1", QStringLiteral("中1")) && ok;
     ok = drive.choose("List2", QStringLiteral("点の座標")) && ok;
     ok = drive.save("selection") && ok;
 
