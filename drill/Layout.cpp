@@ -13,6 +13,19 @@ namespace {
 
 const QString layoutFamily = QStringLiteral("ＭＳ Ｐゴシック");
 
+// What every text label of the layout shares: its control name, plain text
+// (script texts are shown as written, never read as markup), wrapping and place.
+template <typename LabelT>
+LabelT* SetUpLabel(LabelT* label, int number, const QString& text, QRect where, Qt::Alignment align)
+{
+    label->setText(text);
+    label->setObjectName(QStringLiteral("Label%1").arg(number));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(align);
+    label->setGeometry(where);
+    return label;
+}
 } // namespace
 
 void InstallJapaneseFonts()
@@ -55,27 +68,13 @@ void SetCaption(QLabel* label, TextView text) { label->setText(ShownText(text));
 
 QLabel* MakeLabel(QWidget* parent, int number, const QString& text, QRect where, Qt::Alignment align)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QStringLiteral("Label%1").arg(number));
-    // Script texts are shown as written, never read as markup.
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(align);
-    label->setGeometry(where);
-    return label;
+    return SetUpLabel(new QLabel(parent), number, text, where, align);
 }
 
 FittedLabel* MakeFittedLabel(
     QWidget* parent, int number, const QString& text, QRect where, FittedLabel::Fit fit, Qt::Alignment align)
 {
-    auto* label = new FittedLabel(fit, smallestTextPixels, parent);
-    label->setText(text);
-    label->setObjectName(QStringLiteral("Label%1").arg(number));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(align);
-    label->setGeometry(where);
-    return label;
+    return SetUpLabel(new FittedLabel(fit, smallestTextPixels, parent), number, text, where, align);
 }
 
 ClickLabel* MakeButton(QWidget* parent, int number, const QString& text, QRect where)
