@@ -2,10 +2,12 @@
 
 #include "drill/Drill.h"
 #include "drill/PictureRules.h"
+#include "platform/Recording.h"
 #include "platform/StdRandom.h"
 #include "script/Limits.h"
 #include "script/Messages.h"
 #include "tools/Engine.h"
+#include "tools/NameCheck.h"
 #include "tools/Wording.h"
 
 #include <algorithm>
@@ -16,13 +18,14 @@ namespace numbrelle::runner {
 
 namespace {
 
-// Findings in the order they were first seen, merged by check and what.
+// Findings in the order they were first seen, merged by check and what, and
+// by statement where one is named: the same slip on two lines is two findings.
 class Findings {
 public:
     Finding& note(const std::string& check, bool failed, const std::string& what, std::uint32_t seed,
-        const std::string& example = {})
+        const std::string& example = {}, std::int32_t index = -1)
     {
-        auto [it, added] = m_byKey.try_emplace(check + '\n' + what, m_list.size());
+        auto [it, added] = m_byKey.try_emplace(check + '\n' + what + '\n' + std::to_string(index), m_list.size());
         if (added) {
             Finding finding;
             finding.check = check;
@@ -30,6 +33,7 @@ public:
             finding.what = what;
             finding.firstSeed = seed;
             finding.example = example;
+            finding.index = index;
             m_list.push_back(std::move(finding));
             m_lastSeed.push_back(0);
         }
@@ -37,9 +41,9 @@ public:
     }
     // Counts the run once however often it shows the problem.
     Finding& noteRun(const std::string& check, bool failed, const std::string& what, std::uint32_t seed,
-        const std::string& example = {})
+        const std::string& example = {}, std::int32_t index = -1)
     {
-        Finding& finding = note(check, failed, what, seed, example);
+        Finding& finding = note(check, failed, what, seed, example, index);
         std::uint32_t& last = m_lastSeed[static_cast<std::size_t>(&finding - m_list.data())];
         if (last != seed) {
             last = seed;
@@ -135,19 +139,73 @@ Text questionKey(const QuestionRecord& record)
     return question;
 }
 
-// What the runs of one file showed, gathered run by run.
+// Counts how often each statement ran in one run.
+class RanCounter final : public RunObserver {
+public:
+    void start(std::size_t statements) { m_times.assign(statements, 0); }
+    void statementPassed(std::int32_t index, bool ran, std::size_t /*depth*/) override
+    {
+        if (ran && index >= 0 && static_cast<std::size_t>(index) < m_times.size())
+            ++m_times[static_cast<std::size_t>(index)];
+    }
+    const std::vector<int>& times() const { return m_times; }
+
+private:
+    std::vector<int> m_times;
+};
+
+// The lines that hold U+FFFD, which the decoder puts for every byte it could
+// not decode; lines are counted as the statement list counts them.
+std::vector<std::int32_t> replacedLines(const Text& text)
+{
+    std::vector<std::int32_t> lines;
+    std::int32_t line = 1;
+    for (char16_t c : text) {
+        if (c == u'\r')
+            ++line;
+        else if (c == u'\uFFFD' && (lines.empty() || lines.back() != line))
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+void checkDecoding(const DecodedText& decoded, Findings& findings)
+{
+    std::vector<std::int32_t> lines = replacedLines(decoded.text);
+    if (lines.empty())
+        return;
+    Finding& finding = findings.note("encoding", false,
+        "bytes that cannot be read as " + std::string(EncodingName(decoded.encoding))
+            + " show as U+FFFD: the file is damaged or in an encoding the program does not read",
+        0);
+    finding.line = lines.front();
+    finding.lines = std::move(lines);
+}
+
+// What the runs of one file showed, gathered run by run, beside what its
+// statement list tells without running.
 class QuestionCheck {
 public:
-    QuestionCheck(const std::string& file, int runs)
+    QuestionCheck(const std::string& file, const DecodedText& decoded, int runs)
+        : m_inspector(m_boxes, m_random)
     {
         m_report.file = file;
+        m_report.encoding = EncodingName(decoded.encoding);
         m_report.runs = runs;
+        m_inspector.BuildStatementList(decoded.text);
+        checkDecoding(decoded, m_findings);
+        checkStatements();
     }
+
+    // Sees every run, to tell which declarations ran.
+    RunObserver* observer() { return &m_ran; }
+    void beforeRun() { m_ran.start(m_inspector.statementList().entries.size()); }
 
     void take(const RunReport& run)
     {
         const auto seed = static_cast<std::uint32_t>(run.run);
         noteMessages(run, seed);
+        noteDeclarations(seed);
         noteTexts(run, seed);
         checkMarking(run.record.answerText, seed, m_findings);
         checkPicture(run.record.drawingList, seed, m_findings);
@@ -162,10 +220,18 @@ public:
     CheckReport finish();
 
 private:
+    void checkStatements();
+    Finding& noteStatement(Finding& finding);
+    void noteDeclarations(std::uint32_t seed);
     void noteMessages(const RunReport& run, std::uint32_t seed);
     Finding& noteError(const CapturedMessage& message, std::uint32_t seed);
     void noteTexts(const RunReport& run, std::uint32_t seed);
 
+    // The statement list as the runs see it, for lines and contexts.
+    RecordingMessageBox m_boxes;
+    ScriptedRandom m_random;
+    Interpreter m_inspector;
+    RanCounter m_ran;
     CheckReport m_report;
     Findings m_findings;
     std::set<Text> m_questions;
@@ -173,6 +239,30 @@ private:
     Text m_firstDescription;
     double m_total = 0;
 };
+
+// Names and declarations are warnings: what they cause in a run (a fault, an
+// empty answer) is reported by the checks of the run.
+void QuestionCheck::checkStatements()
+{
+    const StatementList& list = m_inspector.statementList();
+    for (const NameWarning& warning : checkNames(list))
+        noteStatement(m_findings.note("names", false, warning.what, 0, {}, warning.index));
+    for (const NameWarning& warning : declarationsInLoops(list))
+        noteStatement(m_findings.note("declaration", false, warning.what, 0, {}, warning.index));
+}
+
+Finding& QuestionCheck::noteStatement(Finding& finding)
+{
+    finding.line = lineOf(m_inspector.statementList(), finding.index);
+    finding.context = utf8(m_inspector.StatementContext(finding.index));
+    return finding;
+}
+
+void QuestionCheck::noteDeclarations(std::uint32_t seed)
+{
+    for (const NameWarning& warning : repeatedDeclarations(m_inspector.statementList(), m_ran.times()))
+        noteStatement(m_findings.noteRun("declaration", false, warning.what, seed, {}, warning.index));
+}
 
 void QuestionCheck::noteMessages(const RunReport& run, std::uint32_t seed)
 {
@@ -260,14 +350,18 @@ bool CheckReport::healthy() const
     return true;
 }
 
-CheckReport checkQuestion(const std::string& file, const Text& text, int runs)
+CheckReport checkQuestion(const std::string& file, const DecodedText& decoded, int runs)
 {
-    QuestionCheck check(file, runs);
+    QuestionCheck check(file, decoded, runs);
     StdRandom random;
     RunHooks hooks;
-    hooks.beforeRun = [&](int run) { random.seed(static_cast<std::uint32_t>(run)); };
+    hooks.observer = check.observer();
+    hooks.beforeRun = [&](int run) {
+        check.beforeRun();
+        random.seed(static_cast<std::uint32_t>(run));
+    };
     runQuestion(
-        file, text, runs, random, [&](const RunReport& run) { check.take(run); }, hooks);
+        file, decoded.text, runs, random, [&](const RunReport& run) { check.take(run); }, hooks);
     return check.finish();
 }
 

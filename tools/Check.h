@@ -4,6 +4,7 @@
 // picture mistakes, slow questions).
 #pragma once
 
+#include "platform/Files.h"
 #include "script/Text.h"
 
 #include <cstdint>
@@ -15,26 +16,33 @@ namespace numbrelle::runner {
 // One kind of problem, with how often it came up. A warning (failed false)
 // is worth a look but does not make the file unhealthy.
 struct Finding {
-    std::string check; // error, guard, empty, differs, marking, variety, picture, time
+    // error, guard, empty, differs, marking, variety, picture, time; and the
+    // warnings names, declaration, encoding and layout
+    std::string check;
     bool failed = true;
     std::string what;
-    int count = 0; // errors: times shown; variety and time: 0; the rest: runs affected
-    std::uint32_t firstSeed = 0;
+    // errors: times shown; variety, time and what the statement list alone
+    // tells (names, declarations in loops, encoding): 0; the rest: runs affected
+    int count = 0;
+    std::uint32_t firstSeed = 0; // 0 when no run showed it
     std::string example; // what the first affected run showed, when it helps
-    // Errors and guards: the statement that showed the message.
+    // Errors, guards, names and declarations: the statement to blame.
     std::int32_t index = -1;
-    std::int32_t line = 0;
+    std::int32_t line = 0; // also for layout and encoding; 0: no line of the file
     std::string context;
+    std::vector<std::int32_t> lines; // encoding: every line that shows it
 };
 
 struct CheckReport {
     std::string file;
+    std::string encoding; // the encoding the file was read in, by name
     int runs = 0;
     std::vector<Finding> findings;
     int distinctQuestions = 0;
     double meanMilliseconds = 0;
     double worstMilliseconds = 0;
     std::uint32_t worstSeed = 0;
+    bool layoutChecked = false; // whether the preview's layout warnings were folded in
 
     bool healthy() const;
 };
@@ -46,8 +54,9 @@ inline constexpr double frameBudgetMilliseconds = 16;
 // so the estimate errs towards warning. Only a warning rests on it.
 inline constexpr int printCharacterWidth = 50;
 
-// Runs text once for each seed 1..runs, reseeding before each run so that
-// `--seed S` repeats the run of seed S.
-CheckReport checkQuestion(const std::string& file, const Text& text, int runs);
+// Runs the file's text once for each seed 1..runs, reseeding before each run
+// so that `--seed S` repeats the run of seed S; adds what the statement list
+// and the decoding tell without running.
+CheckReport checkQuestion(const std::string& file, const DecodedText& decoded, int runs);
 
 } // namespace numbrelle::runner

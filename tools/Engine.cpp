@@ -111,15 +111,10 @@ bool RunReport::reportedScriptError() const
     return false;
 }
 
-std::optional<Text> readQuestion(FileSystem& files, const std::string& path)
+std::optional<DecodedText> readQuestion(FileSystem& files, const std::string& path)
 {
-    std::optional<std::string> bytes = files.readBytes(path);
-    if (!bytes)
-        return std::nullopt;
-    // Read once, then decoded and joined by the program's own rules.
-    MemoryFileSystem held;
-    held.contents[path] = std::move(*bytes);
-    return ReadQuestionFile(held, path);
+    // The program's own reading, so that the runner sees what a drill sees.
+    return ReadQuestionText(files, path);
 }
 
 void runQuestion(const std::string& file, const Text& text, int runs, RandomSource& random, const RunSink& sink,

@@ -5,6 +5,7 @@
 // command line all stand on this and on nothing of each other's.
 #pragma once
 
+#include "platform/Files.h"
 #include "script/Interpreter.h"
 #include "script/Text.h"
 
@@ -50,8 +51,9 @@ struct RunReport {
 // The line where statement index starts, or 0 when no statement has that index.
 std::int32_t lineOf(const StatementList& list, std::int32_t index);
 
-// A question file read as the program reads it; nothing when it cannot be read.
-std::optional<Text> readQuestion(FileSystem& files, const std::string& path);
+// A question file read as the program reads it, with the encoding it was
+// read in; nothing when it cannot be read.
+std::optional<DecodedText> readQuestion(FileSystem& files, const std::string& path);
 
 // Builds the statement list of text once and runs it `runs` times on the same
 // list, as a drill does, handing each run's report to sink as the run ends.

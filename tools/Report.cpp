@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <sstream>
+#include <vector>
 
 namespace numbrelle::runner {
 
@@ -73,9 +74,21 @@ std::string drawingSummary(const DrawingList& drawing)
 
 std::string firstLine(const std::string& text) { return text.substr(0, text.find('\r')); }
 
+// "3, 7, 12", the first twenty of them and how many more.
+std::string numbersText(const std::vector<std::int32_t>& numbers)
+{
+    constexpr std::size_t shown = 20;
+    std::string text;
+    for (std::size_t i = 0; i < numbers.size() && i < shown; ++i)
+        text += (i == 0 ? "" : ", ") + std::to_string(numbers[i]);
+    if (numbers.size() > shown)
+        text += " and " + std::to_string(numbers.size() - shown) + " more";
+    return text;
+}
+
 } // namespace
 
-std::string runJson(const RunReport& report)
+std::string runJson(const RunReport& report, TextEncoding encoding)
 {
     const QuestionRecord& record = report.record;
     Json messages = Json::array();
@@ -87,7 +100,8 @@ std::string runJson(const RunReport& report)
     Json json = { { "file", report.file }, { "run", report.run }, { "title", utf8(record.title) },
         { "question", utf8(record.questionText) }, { "answer", utf8(record.answerText) },
         { "description", utf8(record.descriptionText) }, { "category", utf8(record.categoryText) },
-        { "drawing", drawingJson(record.drawingList) }, { "messages", messages }, { "messageLines", lines } };
+        { "drawing", drawingJson(record.drawingList) }, { "messages", messages }, { "messageLines", lines },
+        { "encoding", EncodingName(encoding) } };
     return dump(json);
 }
 
@@ -133,34 +147,49 @@ std::string checkJson(const CheckReport& report)
             json["index"] = finding.index;
             json["line"] = finding.line;
             json["context"] = finding.context;
+        } else if (finding.line > 0) {
+            json["line"] = finding.line;
         }
+        if (!finding.lines.empty())
+            json["lines"] = finding.lines;
         findings.push_back(std::move(json));
     }
-    Json json
-        = { { "file", report.file }, { "runs", report.runs }, { "healthy", report.healthy() }, { "findings", findings },
-              { "distinctQuestions", report.distinctQuestions }, { "meanMs", report.meanMilliseconds },
-              { "worstMs", report.worstMilliseconds }, { "worstSeed", report.worstSeed } };
+    Json json = { { "file", report.file }, { "runs", report.runs }, { "healthy", report.healthy() },
+        { "findings", findings }, { "distinctQuestions", report.distinctQuestions },
+        { "meanMs", report.meanMilliseconds }, { "worstMs", report.worstMilliseconds },
+        { "worstSeed", report.worstSeed }, { "layoutChecked", report.layoutChecked }, { "encoding", report.encoding } };
     return dump(json);
 }
 
 std::string checkText(const CheckReport& report)
 {
     std::ostringstream out;
-    out << "== " << report.file << "  (" << report.runs << " runs, seeds 1.." << report.runs << ")\n";
+    out << "== " << report.file << "  (" << report.runs << " runs, seeds 1.." << report.runs << "; read as "
+        << report.encoding << ")\n";
     for (const Finding& finding : report.findings) {
         out << (finding.failed ? "  FAIL  " : "  warn  ") << finding.check << ": ";
         if (finding.check == "error")
             out << firstLine(finding.what); // the rest is the statement, given below
         else
             out << finding.what;
-        // Variety and time speak of all runs together and count none.
+        // Where and when, on a line of its own: variety and time speak of all
+        // runs together and count none; what the statement list tells without
+        // running names no seed.
+        std::vector<std::string> where;
         if (finding.count > 0)
-            out << "\n        " << finding.count << (finding.check == "error" ? " times" : " runs") << ", first seed "
-                << finding.firstSeed;
+            where.push_back(std::to_string(finding.count) + (finding.check == "error" ? " times" : " runs")
+                + ", first seed " + std::to_string(finding.firstSeed));
         else if (finding.check == "time")
-            out << "\n        seed " << finding.firstSeed;
+            where.push_back("seed " + std::to_string(finding.firstSeed));
         if (finding.index >= 0)
-            out << ", " << lineText(finding.line) << ", statement " << finding.index << "    " << finding.context;
+            where.push_back(
+                lineText(finding.line) + ", statement " + std::to_string(finding.index) + "    " + finding.context);
+        else if (finding.lines.size() > 1)
+            where.push_back("lines " + numbersText(finding.lines));
+        else if (finding.line > 0)
+            where.push_back(lineText(finding.line));
+        for (std::size_t i = 0; i < where.size(); ++i)
+            out << (i == 0 ? "\n        " : ", ") << where[i];
         if (!finding.example.empty())
             out << "\n        e.g. " << finding.example;
         out << '\n';

@@ -2,6 +2,8 @@
 // authors, and one JSON object per line for tests and tools.
 #pragma once
 
+#include "platform/Files.h"
+
 #include <string>
 
 namespace numbrelle {
@@ -13,7 +15,9 @@ namespace runner {
 struct CheckReport;
 struct RunReport;
 
-std::string runJson(const RunReport& report);
+// encoding is the last field, so that a reader of the older objects finds
+// every field where it was.
+std::string runJson(const RunReport& report, TextEncoding encoding);
 std::string runText(const RunReport& report);
 std::string listJson(const std::string& file, const StatementList& list);
 std::string checkJson(const CheckReport& report);

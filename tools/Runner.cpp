@@ -124,9 +124,10 @@ namespace {
 // Runs one file as often as asked and writes each run's report, with the
 // trace in front of each when it was asked for. True when a run reported a
 // script error.
-bool runFile(const Options& options, const std::string& file, const Text& text, int runs, RandomSource& random,
-    std::ostream& out)
+bool runFile(const Options& options, const std::string& file, const DecodedText& decoded, int runs,
+    RandomSource& random, std::ostream& out)
 {
+    const Text& text = decoded.text;
     std::optional<StatementList> list;
     std::optional<TraceWriter> trace;
     RunHooks hooks;
@@ -143,16 +144,16 @@ bool runFile(const Options& options, const std::string& file, const Text& text, 
             if (trace)
                 trace->finishRun();
             scriptError = scriptError || report.reportedScriptError();
-            out << (options.json ? runJson(report) + "\n" : runText(report));
+            out << (options.json ? runJson(report, decoded.encoding) + "\n" : runText(report));
         },
         hooks);
     return scriptError;
 }
 
 // Checks one file; true when it is not healthy.
-bool checkFile(const Options& options, const std::string& file, const Text& text, int runs, std::ostream& out)
+bool checkFile(const Options& options, const std::string& file, const DecodedText& decoded, int runs, std::ostream& out)
 {
-    const CheckReport report = checkQuestion(file, text, runs);
+    const CheckReport report = checkQuestion(file, decoded, runs);
     out << (options.json ? checkJson(report) + "\n" : checkText(report));
     return !report.healthy();
 }
@@ -163,9 +164,9 @@ int runFiles(const Options& options, FileSystem& files, RandomSource& random, st
 {
     // Every file is read before anything runs, so an unreadable one is
     // reported without a partial result in front of it.
-    std::vector<Text> texts;
+    std::vector<DecodedText> texts;
     for (const std::string& file : options.files) {
-        std::optional<Text> text = readQuestion(files, file);
+        std::optional<DecodedText> text = readQuestion(files, file);
         if (!text) {
             err << "numbrelle-run: cannot read " << file << '\n';
             return BadUsage;
@@ -181,7 +182,7 @@ int runFiles(const Options& options, FileSystem& files, RandomSource& random, st
     for (std::size_t i = 0; i < options.files.size(); ++i) {
         const std::string& file = options.files[i];
         if (options.mode == Mode::List)
-            out << listJson(file, BuildStatementList(texts[i])) << '\n';
+            out << listJson(file, BuildStatementList(texts[i].text)) << '\n';
         else if (options.mode == Mode::Check)
             scriptError = checkFile(options, file, texts[i], runs, out) || scriptError;
         else

@@ -154,7 +154,8 @@ TEST_F(CheckTest, ReadableReportAndStatusOverSeveralFiles)
     std::string bad = write("bad", healthy + "bogus;");
     Result result = run({ "--check", "--runs", "20", good, bad });
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.out.find("== " + good + "  (20 runs, seeds 1..20)\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("== " + good + "  (20 runs, seeds 1..20; read as CP932)\n"), std::string::npos)
+        << result.out;
     EXPECT_NE(result.out.find("  healthy\n== " + bad), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("  FAIL  error: エラー　：　次の命令を認識できませんでした。\n"
                               "        20 times, first seed 1, line 1, statement 11    bogus    \"\"\n"),

@@ -33,8 +33,10 @@ TEST_F(RunnerTest, JsonRunHasEveryRecordText)
     ASSERT_EQ(result.lines.size(), 1u);
     Json expected = { { "file", file }, { "run", 1 }, { "title", "Sums" }, { "question", "1 + 2\r\n=" },
         { "answer", "3" }, { "description", "Adds two" }, { "category", "Add" }, { "drawing", Json::array() },
-        { "messages", Json::array() }, { "messageLines", Json::array() } };
+        { "messages", Json::array() }, { "messageLines", Json::array() }, { "encoding", "CP932" } };
     EXPECT_EQ(result.lines[0], expected);
+    // Last, so that a reader of the objects as they were finds every field in place.
+    EXPECT_NE(result.out.find(",\"encoding\":\"CP932\"}\n"), std::string::npos) << result.out;
 }
 
 TEST_F(RunnerTest, ScriptErrorIsCapturedAndGivesStatusOne)
