@@ -27,10 +27,7 @@ void setColour(Interpreter& interp, const Ref* fields, DrawingCommand& command)
     command.blue = numberOr(interp, fields[2], 0);
 }
 
-void append(Interpreter& interp, DrawingCommand&& command)
-{
-    interp.raise(AddDrawing(interp.record().drawingList, std::move(command)));
-}
+void append(Interpreter& interp, DrawingCommand&& command) { interp.addDrawing(std::move(command)); }
 
 DrawingCommand corners(Interpreter& interp, const std::vector<Ref>& fields, DrawingKind kind)
 {

@@ -82,7 +82,7 @@ void Interpreter::RunScript()
             if (m_pendingFault != Fault::None)
                 reportPendingFault(index);
         }
-        if (m_observer)
+        if (m_watchStatements)
             m_observer->statementPassed(index, ran, m_blocks.size());
         ++m_pc;
     } while (m_pc <= lastIndex);
@@ -161,16 +161,16 @@ void Interpreter::showBox(const Text& text, std::int32_t index)
 void Interpreter::storeText(const Ref& target, Text& text)
 {
     Location at;
-    raise(m_variables.StoreText(target, text, m_observer ? &at : nullptr));
-    if (m_observer && at.entry >= 0)
+    raise(m_variables.StoreText(target, text, m_watchStores ? &at : nullptr));
+    if (m_watchStores && at.entry >= 0)
         m_observer->stored(at, m_variables.entryName(at.type, at.entry), m_variables.read(at));
 }
 
 void Interpreter::storeValueWatched(const Ref& target, const Value& value)
 {
     Location at;
-    raise(m_variables.StoreValue(target, value, m_observer ? &at : nullptr));
-    if (m_observer && at.entry >= 0)
+    raise(m_variables.StoreValue(target, value, m_watchStores ? &at : nullptr));
+    if (m_watchStores && at.entry >= 0)
         m_observer->stored(at, m_variables.entryName(at.type, at.entry), m_variables.read(at));
 }
 
@@ -191,6 +191,14 @@ void Interpreter::appendToRecord(RecordField field, const Text& text)
     *target += text;
     if (m_observer)
         m_observer->appended(field, text);
+}
+
+void Interpreter::addDrawing(DrawingCommand command)
+{
+    const Fault fault = AddDrawing(m_record.drawingList, std::move(command));
+    raise(fault);
+    if (m_observer && fault == Fault::None)
+        m_observer->drawn(m_pc);
 }
 
 } // namespace numbrelle

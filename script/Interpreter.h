@@ -25,10 +25,22 @@ class RandomSource;
 // callback is optional.
 class RunObserver {
 public:
+    // The callbacks that come with every statement or store. A run makes
+    // none of them for an observer that does not want them, so that one
+    // watching only for boxes costs nothing while a script computes.
+    struct Watching {
+        bool statements = true;
+        bool stores = true;
+    };
+
     virtual ~RunObserver() = default;
+    // Asked once, when the observer is set.
+    virtual Watching watching() const { return {}; }
     virtual void statementPassed(std::int32_t /*index*/, bool /*ran*/, std::size_t /*depth*/) { }
     virtual void stored(const Location& /*at*/, const Text& /*name*/, const Value& /*value*/) { }
     virtual void appended(RecordField /*field*/, const Text& /*text*/) { }
+    // The statement at index appended an entry to the drawing list.
+    virtual void drawn(std::int32_t /*index*/) { }
     virtual void messageShown(std::int32_t /*index*/, const Text& /*text*/) { }
     virtual void statementCapHit() { }
     virtual void messageCapHit() { }
@@ -49,7 +61,13 @@ public:
     const StatementList& statementList() const { return m_list; }
     const VariableStore& variables() const { return m_variables; }
     const BlockStack& blocks() const { return m_blocks; }
-    void setObserver(RunObserver* observer) { m_observer = observer; }
+    void setObserver(RunObserver* observer)
+    {
+        m_observer = observer;
+        const RunObserver::Watching watching = observer ? observer->watching() : RunObserver::Watching { false, false };
+        m_watchStatements = watching.statements;
+        m_watchStores = watching.stores;
+    }
 
     // --- For the statement handlers ---------------------------------------
     QuestionRecord& record() { return m_record; }
@@ -92,13 +110,15 @@ public:
     void storeText(const Ref& target, Text& text);
     void storeValue(const Ref& target, const Value& value)
     {
-        if (!m_observer && m_variables.quickStoreInt(target, value))
+        if (!m_watchStores && m_variables.quickStoreInt(target, value))
             return;
         storeValueWatched(target, value);
     }
     // Appends to a record text, refusing (with overflow) to grow it past the
     // text limit.
     void appendToRecord(RecordField field, const Text& text);
+    // Appends to the drawing list (AddDrawing), raising its fault.
+    void addDrawing(DrawingCommand command);
     // A text buffer a handler may expand into; reused so that loops building
     // texts do not allocate on every pass. Valid until the next handler.
     Text& scratchText() { return m_expansion; }
@@ -122,6 +142,8 @@ private:
     MessageBox& m_messages;
     RandomSource& m_random;
     RunObserver* m_observer = nullptr;
+    bool m_watchStatements = false;
+    bool m_watchStores = false;
 
     StatementList m_list;
     VariableStore m_variables;

@@ -18,7 +18,7 @@ void runPrint(Interpreter& interp, const Statement& statement)
     command.text = numericOrWritten(interp, fields[0]).toText();
     command.x1 = numericInt16OrZero(interp, fields[1]);
     command.y1 = numericInt16OrZero(interp, fields[2]);
-    interp.raise(AddDrawing(interp.record().drawingList, std::move(command)));
+    interp.addDrawing(std::move(command));
 }
 
 // The whole operand is one template: commas are part of the message.

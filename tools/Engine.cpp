@@ -18,13 +18,19 @@ public:
     {
     }
 
+    // The boxes, the caps and the drawing are all the capture needs; the rest
+    // is asked for only when someone is listening behind it.
+    Watching watching() const override { return m_next ? m_next->watching() : Watching { false, false }; }
     void statementPassed(std::int32_t index, bool ran, std::size_t depth) override
     {
-        // A statement adds one drawing entry at most.
-        if (drawing && drawing->entries.size() > drawnBy.size())
-            drawnBy.resize(drawing->entries.size(), index);
         if (m_next)
             m_next->statementPassed(index, ran, depth);
+    }
+    void drawn(std::int32_t index) override
+    {
+        drawnBy.push_back(index);
+        if (m_next)
+            m_next->drawn(index);
     }
     void stored(const Location& at, const Text& name, const Value& value) override
     {
@@ -64,7 +70,6 @@ public:
 
     std::vector<std::pair<std::int32_t, Text>> shown;
     // The statement that added each drawing entry of the run so far.
-    const DrawingList* drawing = nullptr;
     std::vector<std::int32_t> drawnBy;
     bool statementCap = false;
     bool messageCap = false;
@@ -124,7 +129,6 @@ void runQuestion(const std::string& file, const Text& text, int runs, RandomSour
     MessageCapture capture(hooks.observer);
     Interpreter interpreter(boxes, random);
     interpreter.setObserver(&capture);
-    capture.drawing = &interpreter.record().drawingList;
     interpreter.BuildStatementList(text);
     for (int run = 1; run <= runs; ++run) {
         boxes.texts.clear();

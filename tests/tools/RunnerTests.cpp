@@ -230,6 +230,55 @@ TEST(RunQuestion, ObserverSeesEveryRun)
     EXPECT_EQ(boxes, (std::vector<std::size_t> { 1, 1 }));
 }
 
+// The runner learns which statement drew each entry from the drawing itself,
+// not from watching every statement, which plain runs no longer do.
+TEST(RunQuestion, DrawingLinesNameTheStatementThatDrew)
+{
+    struct Rows {
+        const char16_t* script;
+        std::vector<std::int32_t> lines;
+    };
+    const Rows rows[] = {
+        { u"line(0,0,9,9,1,,,);\r\nprint(x,1,1);", { 1, 2 } },
+        { u"int(k);\r\nfor(k,0,3){\r\nline(0,0,k,k,1,,,);\r\n};\r\ncircle(5,5,2,1,,,);", { 3, 3, 3, 3, 5 } },
+        { u"int(k);\r\nif(k==1){\r\nline(0,0,1,1,1,,,);\r\n};\r\nsquare(0,0,2,2,1,,,);", { 5 } },
+    };
+    for (const Rows& row : rows) {
+        SCOPED_TRACE(utf8(row.script));
+        ScriptedRandom random;
+        std::vector<std::vector<std::int32_t>> lines;
+        std::vector<std::size_t> entries;
+        runner::runQuestion("f", row.script, 2, random, [&](const runner::RunReport& report) {
+            lines.push_back(report.drawingLines);
+            entries.push_back(report.record.drawingList.entries.size());
+        });
+        EXPECT_EQ(lines, (std::vector { row.lines, row.lines }));
+        EXPECT_EQ(entries, (std::vector { row.lines.size(), row.lines.size() }));
+    }
+}
+
+// An observer that watches neither statements nor stores is not called for
+// them; the boxes and the record texts still reach it.
+TEST(RunQuestion, ObserverIsCalledOnlyForWhatItWatches)
+{
+    struct Boxes final : RunObserver {
+        Watching watching() const override { return { false, false }; }
+        void statementPassed(std::int32_t, bool, std::size_t) override { ++passed; }
+        void stored(const Location&, const Text&, const Value&) override { ++stores; }
+        void appended(RecordField, const Text&) override { ++appends; }
+        void messageShown(std::int32_t, const Text&) override { ++shown; }
+        int passed = 0, stores = 0, appends = 0, shown = 0;
+    } boxes;
+    ScriptedRandom random;
+    runner::runQuestion(
+        "f", u"int(a);=(a,5);str(t);=(t,[t]x);title([a]);bogus;", 1, random, [](const runner::RunReport&) {},
+        runner::RunHooks { &boxes, {} });
+    EXPECT_EQ(boxes.passed, 0);
+    EXPECT_EQ(boxes.stores, 0);
+    EXPECT_EQ(boxes.appends, 1);
+    EXPECT_EQ(boxes.shown, 1);
+}
+
 TEST_F(RunnerTest, ProgramExitStatus)
 {
     std::string good = write("good", "title(A);");
