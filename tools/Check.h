@@ -42,7 +42,7 @@ struct CheckReport {
     double meanMilliseconds = 0;
     double worstMilliseconds = 0;
     std::uint32_t worstSeed = 0;
-    bool layoutChecked = false; // whether the preview's layout warnings were folded in
+    int layoutRuns = 0; // the seeds 1..N whose layout the preview measured; 0: not measured
 
     bool healthy() const;
 };

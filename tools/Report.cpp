@@ -157,7 +157,7 @@ std::string checkJson(const CheckReport& report)
     Json json = { { "file", report.file }, { "runs", report.runs }, { "healthy", report.healthy() },
         { "findings", findings }, { "distinctQuestions", report.distinctQuestions },
         { "meanMs", report.meanMilliseconds }, { "worstMs", report.worstMilliseconds },
-        { "worstSeed", report.worstSeed }, { "layoutChecked", report.layoutChecked }, { "encoding", report.encoding } };
+        { "worstSeed", report.worstSeed }, { "layoutRuns", report.layoutRuns }, { "encoding", report.encoding } };
     return dump(json);
 }
 
@@ -167,6 +167,8 @@ std::string checkText(const CheckReport& report)
     out << "== " << report.file << "  (" << report.runs << " runs, seeds 1.." << report.runs << "; read as "
         << report.encoding << ")\n";
     for (const Finding& finding : report.findings) {
+        // The layout is measured on fewer seeds than the check runs.
+        const std::string ofRuns = finding.check == "layout" ? " of " + std::to_string(report.layoutRuns) : "";
         out << (finding.failed ? "  FAIL  " : "  warn  ") << finding.check << ": ";
         if (finding.check == "error")
             out << firstLine(finding.what); // the rest is the statement, given below
@@ -177,7 +179,7 @@ std::string checkText(const CheckReport& report)
         // running names no seed.
         std::vector<std::string> where;
         if (finding.count > 0)
-            where.push_back(std::to_string(finding.count) + (finding.check == "error" ? " times" : " runs")
+            where.push_back(std::to_string(finding.count) + ofRuns + (finding.check == "error" ? " times" : " runs")
                 + ", first seed " + std::to_string(finding.firstSeed));
         else if (finding.check == "time")
             where.push_back("seed " + std::to_string(finding.firstSeed));

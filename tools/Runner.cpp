@@ -5,9 +5,11 @@
 #include "script/Limits.h"
 #include "tools/Check.h"
 #include "tools/Engine.h"
+#include "tools/Layout.h"
 #include "tools/Report.h"
 #include "tools/Trace.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <ostream>
@@ -22,7 +24,8 @@ const char* const usageText
       "  --list     print each file's statement list as JSON instead of running it\n"
       "  --trace    before each run's result, one line per statement passed: index, line,\n"
       "             block depth, ran or skipped, statement, and what it stored, appended or showed\n"
-      "  --check    run each file with the seeds 1..N and report what would trouble a drill\n"
+      "  --check    run each file with the seeds 1..N and report what would trouble a drill;\n"
+      "             with numbrelle-preview beside numbrelle-run, also the layout of seeds 1..20\n"
       "exit status: 0 no script error (with --check: every file healthy), 1 a script error was\n"
       "reported (a check failed), 2 bad usage or an unreadable file\n";
 
@@ -150,12 +153,41 @@ bool runFile(const Options& options, const std::string& file, const DecodedText&
     return scriptError;
 }
 
-// Checks one file; true when it is not healthy.
-bool checkFile(const Options& options, const std::string& file, const DecodedText& decoded, int runs, std::ostream& out)
+// Checks every file, with the preview measuring the layout meanwhile when
+// there is one, and writes the reports; true when a file is not healthy.
+bool checkFiles(
+    const Options& options, const std::vector<DecodedText>& texts, int runs, std::ostream& out, std::ostream& err)
 {
-    const CheckReport report = checkQuestion(file, decoded, runs);
-    out << (options.json ? checkJson(report) + "\n" : checkText(report));
-    return !report.healthy();
+    const int layoutSeeds = std::min(runs, layoutRuns);
+    std::optional<LayoutCheck> layout;
+    if (options.previewProgram)
+        layout.emplace(*options.previewProgram, options.files, layoutSeeds);
+    std::vector<CheckReport> reports;
+    for (std::size_t i = 0; i < options.files.size(); ++i)
+        reports.push_back(checkQuestion(options.files[i], texts[i], runs));
+
+    LayoutResult layoutResult;
+    if (layout)
+        layoutResult = layout->finish();
+    else
+        layoutResult.note = "no numbrelle-preview beside numbrelle-run";
+    bool unhealthy = false;
+    for (CheckReport& report : reports) {
+        report.layoutRuns = layoutResult.checked ? layoutSeeds : 0;
+        if (auto found = layoutResult.findings.find(report.file); found != layoutResult.findings.end())
+            report.findings.insert(report.findings.end(), found->second.begin(), found->second.end());
+        out << (options.json ? checkJson(report) + "\n" : checkText(report));
+        unhealthy = unhealthy || !report.healthy();
+    }
+    // Said once, after the reports; beside the JSON lines rather than among them.
+    const std::string layoutText = layoutResult.checked
+        ? "layout checked by numbrelle-preview on seeds 1.." + std::to_string(layoutSeeds)
+        : "layout not checked: " + layoutResult.note;
+    if (!options.json)
+        out << layoutText << '\n';
+    else if (!layoutResult.checked)
+        err << "numbrelle-run: " << layoutText << '\n';
+    return unhealthy;
 }
 
 } // namespace
@@ -179,12 +211,12 @@ int runFiles(const Options& options, FileSystem& files, RandomSource& random, st
         out << "seed " << *options.seed << '\n';
     const int runs = options.runs.value_or(options.mode == Mode::Check ? defaultCheckRuns : 1);
     bool scriptError = false;
-    for (std::size_t i = 0; i < options.files.size(); ++i) {
+    if (options.mode == Mode::Check)
+        scriptError = checkFiles(options, texts, runs, out, err);
+    for (std::size_t i = 0; i < options.files.size() && options.mode != Mode::Check; ++i) {
         const std::string& file = options.files[i];
         if (options.mode == Mode::List)
             out << listJson(file, BuildStatementList(texts[i].text)) << '\n';
-        else if (options.mode == Mode::Check)
-            scriptError = checkFile(options, file, texts[i], runs, out) || scriptError;
         else
             scriptError = runFile(options, file, texts[i], runs, random, out) || scriptError;
     }
@@ -208,6 +240,8 @@ int runMain(const std::vector<std::string>& arguments, std::ostream& out, std::o
         auto now = std::chrono::system_clock::now().time_since_epoch();
         options.seed = static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
     }
+    if (options.mode == Mode::Check)
+        options.previewProgram = previewBeside();
     StdRandom random;
     random.seed(*options.seed);
     StdFileSystem files { maxQuestionFileBytes };

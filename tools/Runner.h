@@ -35,6 +35,9 @@ struct Options {
     std::optional<std::uint32_t> seed; // none: from the clock
     std::vector<std::string> files;
     bool help = false;
+    // --check: the numbrelle-preview that measures the layout; none: the
+    // layout is not checked. runMain takes the one beside the runner.
+    std::optional<std::string> previewProgram;
 };
 
 inline constexpr int defaultCheckRuns = 200;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 namespace numbrelle::preview {
@@ -60,6 +61,26 @@ TEST(WritePngs, PlantedOverlapIsReportedOnceWithItsRuns)
     EXPECT_NE(result.out.find(" of 12 runs, first seed "), std::string::npos) << result.out;
 }
 
+TEST(WritePngs, LayoutAloneWarnsAlikeAndWritesNoImage)
+{
+    ScratchFolder folder;
+    const std::string file = folder.write("planted.txt", planted);
+    std::ostringstream out, err;
+    const Result images = writePngs(folder, 12, { file });
+    // An image written anyway would land in the working folder.
+    const std::filesystem::path working = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path(""));
+    const int status = WritePngs({ {}, 12, { file } }, out, err);
+    std::filesystem::current_path(working);
+    EXPECT_EQ(status, LayoutWarned);
+    EXPECT_EQ(out.str(), images.out);
+    EXPECT_EQ(err.str(), "");
+    std::size_t written = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path("")))
+        written += entry.path().extension() == ".png" ? 1 : 0;
+    EXPECT_EQ(written, 0u);
+}
+
 TEST(WritePngs, FilesThatCannotBeShownFailTheRun)
 {
     ScratchFolder folder;
@@ -98,6 +119,8 @@ TEST(ParseArguments, WindowAndImages)
         { { "q.txt" }, "" },
         { { "--seed", "7", "q.txt" }, "" },
         { { "--png", "out", "--runs", "20", "a.txt", "b.txt" }, "" },
+        { { "--layout", "--runs", "20", "a.txt" }, "" },
+        { { "--layout", "--png", "out", "a.txt" }, "give one of --png DIR and --layout" },
         { { "--help" }, "" },
         { {}, "the window shows one file" },
         { { "a.txt", "b.txt" }, "the window shows one file" },
@@ -123,6 +146,9 @@ TEST(ParseArguments, WindowAndImages)
     EXPECT_EQ(images.arguments->png->runs, 20);
     EXPECT_EQ(images.arguments->png->files, (std::vector<std::string> { "a.txt", "b.txt" }));
     EXPECT_EQ(ParseArguments({ "--seed", "7", "q.txt" }).arguments->seed, 7u);
+    const ParsedArguments layout = ParseArguments({ "--layout", "a.txt" });
+    ASSERT_TRUE(layout.arguments && layout.arguments->png);
+    EXPECT_EQ(layout.arguments->png->folder, "");
 }
 
 } // namespace

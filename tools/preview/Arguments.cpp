@@ -6,6 +6,7 @@ namespace numbrelle::preview {
 
 const char* const previewUsage = "usage: numbrelle-preview [--seed S] FILE\n"
                                  "       numbrelle-preview --png DIR [--runs N] FILE...\n"
+                                 "       numbrelle-preview --layout [--runs N] FILE...\n"
                                  "\n"
                                  "The window shows FILE's question screen as the drill shows it, with the seed,\n"
                                  "the accepted answers, the run's message boxes and the layout warnings beside it,\n"
@@ -17,7 +18,9 @@ const char* const previewUsage = "usage: numbrelle-preview [--seed S] FILE\n"
                                  "and prints the layout warnings: printed labels that touch a line or one another\n"
                                  "or leave the picture, question texts cut off, titles and names wider than their\n"
                                  "labels. It needs no display. Exit status 0 without warnings, 1 with warnings,\n"
-                                 "2 for a file that cannot be shown or bad usage.\n";
+                                 "2 for a file that cannot be shown or bad usage.\n"
+                                 "\n"
+                                 "--layout prints the same warnings and writes no image.\n";
 
 namespace {
 
@@ -43,7 +46,13 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
         } else if (argument == "--png") {
             if (!hasValue)
                 return { std::nullopt, "--png needs a folder" };
+            if (parsed.png)
+                return { std::nullopt, "give one of --png DIR and --layout" };
             parsed.png = PngOptions { arguments[++i], 1, {} };
+        } else if (argument == "--layout") {
+            if (parsed.png)
+                return { std::nullopt, "give one of --png DIR and --layout" };
+            parsed.png = PngOptions { {}, 1, {} };
         } else if (argument == "--runs") {
             int value = 0;
             if (!hasValue || !parseNumber(arguments[++i], value, 1))

@@ -79,6 +79,8 @@ bool writeFile(const LoadedFile& file, const PngOptions& options, std::ostream& 
             if (it->second.seeds.empty() || it->second.seeds.back() != seed)
                 it->second.seeds.push_back(seed);
         }
+        if (options.folder.empty())
+            continue;
         const QString base = folder.filePath(QStringLiteral("%1-%2").arg(name).arg(run));
         written = writeImage(screen.grab().toImage(), base + QStringLiteral(".png"), err) && written;
         if (!record.drawingList.empty())
@@ -94,7 +96,7 @@ bool writeFile(const LoadedFile& file, const PngOptions& options, std::ostream& 
 
 int WritePngs(const PngOptions& options, std::ostream& out, std::ostream& err)
 {
-    if (!QDir().mkpath(QString::fromStdString(options.folder))) {
+    if (!options.folder.empty() && !QDir().mkpath(QString::fromStdString(options.folder))) {
         err << "numbrelle-preview: cannot make the folder " << options.folder << '\n';
         return PngFailed;
     }

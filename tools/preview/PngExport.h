@@ -10,7 +10,7 @@
 namespace numbrelle::preview {
 
 struct PngOptions {
-    std::string folder; // made when missing
+    std::string folder; // made when missing; empty: the warnings alone, no image
     int runs = 1;
     std::vector<std::string> files;
 };
@@ -21,7 +21,7 @@ enum PngStatus : int {
     PngFailed = 2, // a file that cannot be shown, or an image that cannot be written
 };
 
-// Writes <folder>/<name>-<seed>.png for each run, and <name>-<seed>-picture.png
+// Writes (unless folder is empty) <folder>/<name>-<seed>.png for each run, and <name>-<seed>-picture.png
 // when the run drew, where name is the file's name without its extension.
 // Warnings go to out, one per problem with the runs that show it; what could
 // not be done goes to err.
