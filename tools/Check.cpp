@@ -143,6 +143,7 @@ Text questionKey(const QuestionRecord& record)
 class RanCounter final : public RunObserver {
 public:
     void start(std::size_t statements) { m_times.assign(statements, 0); }
+    Watching watching() const override { return { true, false }; }
     void statementPassed(std::int32_t index, bool ran, std::size_t /*depth*/) override
     {
         if (ran && index >= 0 && static_cast<std::size_t>(index) < m_times.size())
