@@ -155,32 +155,43 @@ private:
     std::vector<int> m_times;
 };
 
-// The lines that hold U+FFFD, which the decoder puts for every byte it could
-// not decode; lines are counted as the statement list counts them.
-std::vector<std::int32_t> replacedLines(const Text& text)
+// The lines that hold c, counted as the statement list counts them: a line
+// ends only at a CR.
+std::vector<std::int32_t> linesHolding(const Text& text, bool (*holds)(const Text&, std::size_t))
 {
     std::vector<std::int32_t> lines;
     std::int32_t line = 1;
-    for (char16_t c : text) {
-        if (c == u'\r')
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r')
             ++line;
-        else if (c == u'\uFFFD' && (lines.empty() || lines.back() != line))
+        else if (holds(text, i) && (lines.empty() || lines.back() != line))
             lines.push_back(line);
     }
     return lines;
 }
 
-void checkDecoding(const DecodedText& decoded, Findings& findings)
+void noteLines(Findings& findings, const std::string& check, const std::string& what, std::vector<std::int32_t> lines)
 {
-    std::vector<std::int32_t> lines = replacedLines(decoded.text);
     if (lines.empty())
         return;
-    Finding& finding = findings.note("encoding", false,
-        "bytes that cannot be read as " + std::string(EncodingName(decoded.encoding))
-            + " show as U+FFFD: the file is damaged or in an encoding the program does not read",
-        0);
+    Finding& finding = findings.note(check, false, what, 0);
     finding.line = lines.front();
     finding.lines = std::move(lines);
+}
+
+// What the decoding left: U+FFFD for every byte it could not decode, and
+// line ends of LF alone, which a Linux editor writes and which end no line.
+void checkDecoding(const DecodedText& decoded, Findings& findings)
+{
+    noteLines(findings, "encoding",
+        "bytes that cannot be read as " + std::string(EncodingName(decoded.encoding))
+            + " show as U+FFFD: the file is damaged or in an encoding the program does not read",
+        linesHolding(decoded.text, [](const Text& text, std::size_t i) { return text[i] == u'\uFFFD'; }));
+    noteLines(findings, "line-ends",
+        "line ends of LF alone end no line: a // comment runs on to the next CR and lines are counted by CR; "
+        "save with CR LF line ends",
+        linesHolding(decoded.text,
+            [](const Text& text, std::size_t i) { return text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r'); }));
 }
 
 // What the runs of one file showed, gathered run by run, beside what its

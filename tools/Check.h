@@ -17,12 +17,12 @@ namespace numbrelle::runner {
 // is worth a look but does not make the file unhealthy.
 struct Finding {
     // error, guard, empty, differs, marking, variety, picture, time; and the
-    // warnings names, declaration, encoding and layout
+    // warnings names, declaration, encoding, line-ends and layout
     std::string check;
     bool failed = true;
     std::string what;
     // errors: times shown; variety, time and what the statement list alone
-    // tells (names, declarations in loops, encoding): 0; the rest: runs affected
+    // tells (names, declarations in loops, encoding, line ends): 0; the rest: runs affected
     int count = 0;
     std::uint32_t firstSeed = 0; // 0 when no run showed it
     std::string example; // what the first affected run showed, when it helps
@@ -30,7 +30,7 @@ struct Finding {
     std::int32_t index = -1;
     std::int32_t line = 0; // also for layout and encoding; 0: no line of the file
     std::string context;
-    std::vector<std::int32_t> lines; // encoding: every line that shows it
+    std::vector<std::int32_t> lines; // encoding and line ends: every line that shows it
 };
 
 struct CheckReport {

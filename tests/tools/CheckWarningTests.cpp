@@ -98,6 +98,36 @@ TEST_F(RunnerTest, UndecodableBytesAreShownWithTheirLines)
     }
 }
 
+TEST_F(RunnerTest, LineEndsOfLfAloneAreShownWithTheirLines)
+{
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::vector<int> lines; // as the statement list counts them
+    };
+    const Row rows[] = {
+        { "all LF", "title(T);\nstrout(q);\nans(1);\n", { 1 } },
+        { "some LF", "title(T);\r\nstrout(q);\nans(1);\r\n// note\nextext(x);", { 2, 3 } },
+        { "CR LF and CR", "title(T);\r\nstrout(q);\rans(1);\r\n", {} },
+        { "UTF-16 LF", utf16(u"title(T);\nstrout(q);ans(1);", false), { 1 } },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Result result = run({ "--check", "--json", "--runs", "2", write("ends", row.bytes) });
+        ASSERT_EQ(result.lines.size(), 1u);
+        std::vector<Json> found;
+        for (const Json& finding : result.lines[0]["findings"]) {
+            if (finding["check"] == "line-ends")
+                found.push_back(finding);
+        }
+        ASSERT_EQ(found.size(), row.lines.empty() ? 0u : 1u) << result.out;
+        if (!found.empty()) {
+            EXPECT_EQ(found[0]["lines"], Json(row.lines));
+            EXPECT_EQ(found[0]["failed"], false);
+        }
+    }
+}
+
 TEST_F(RunnerTest, NameAndDeclarationSlipsAreWarnedWithTheirLines)
 {
     struct Expected {
