@@ -72,8 +72,24 @@ Fault power(std::int16_t a, std::int16_t b, std::int16_t& out)
     return CheckedInt16(RoundHalfEven(std::pow(static_cast<double>(a), static_cast<double>(b))), out);
 }
 
+// Both operands ints read straight from their variables or written as
+// integers, as in loops: neither can fault, so no working text is left behind
+// and the steps above come to these two values.
+bool quickIntegerOperands(Interpreter& interp, const CompiledStatement& compiled, std::int16_t& a, std::int16_t& b)
+{
+    const VariableStore& variables = interp.variables();
+    return variables.quickNumericInt(compiled.fields[1], a) && variables.quickNumericInt(compiled.fields[2], b);
+}
+
 void runInteger(Interpreter& interp, const Statement& statement, IntegerOperation operation)
 {
+    std::int16_t a = 0;
+    std::int16_t b = 0;
+    if (quickIntegerOperands(interp, statement.compiled, a, b)) {
+        interp.raise(operation(a, b, a));
+        interp.storeValue(statement.compiled.fields[0], Value::ofInt(a));
+        return;
+    }
     Operands operands = evaluateOperands(interp, statement.compiled);
     std::int16_t result = int16OrZero(interp, operands.first);
     std::int16_t second = int16OrZero(interp, operands.second);

@@ -110,9 +110,10 @@ public:
     void storeText(const Ref& target, Text& text);
     void storeValue(const Ref& target, const Value& value)
     {
-        if (!m_watchStores && m_variables.quickStoreInt(target, value))
-            return;
-        storeValueWatched(target, value);
+        if (m_watchStores)
+            storeValueWatched(target, value);
+        else
+            raise(m_variables.StoreValue(target, value));
     }
     // Appends to a record text, refusing (with overflow) to grow it past the
     // text limit.

@@ -126,6 +126,7 @@ Ref::Ref(TextView written)
         indexText.assign(1, u'0');
         indexText.append(key.begin(), key.end());
         foldedIndexKey = FoldName(key);
+        indexFault = ToInt16(indexText, indexValue);
     }
 }
 

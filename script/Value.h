@@ -96,6 +96,9 @@ struct Ref {
     bool hasIndex = false;
     Text indexText; // "0" and the characters after the last ":"
     Text foldedIndexKey; // the characters after the last ":", folded: an int variable's name?
+    // ToInt16 of indexText, for when the key names no int variable.
+    Fault indexFault = Fault::None;
+    std::int16_t indexValue = 0;
 
     // The text is an int as IntegerText writes it ("7", "-12"): when no
     // variable has the name, its value can be that int, which reads the same.

@@ -127,17 +127,6 @@ void VariableStore::resolve(const Text& foldedName, Lookup lookup, Resolution& o
     }
 }
 
-std::int16_t VariableStore::upperBound(VarType type, std::int32_t entry) const
-{
-    switch (type) {
-    case VarType::Int: return m_ints[entry].upperBound;
-    case VarType::Str: return m_strs[entry].upperBound;
-    case VarType::Single: return m_singles[entry].upperBound;
-    case VarType::Bit: break;
-    }
-    return m_bits[entry].upperBound;
-}
-
 Fault VariableStore::resolveIndex(const Ref& ref, std::int16_t& index) const
 {
     index = 0;
@@ -150,7 +139,9 @@ Fault VariableStore::resolveIndex(const Ref& ref, std::int16_t& index) const
         index = m_ints[static_cast<std::size_t>(ref.key.entry)].elements[0];
         return Fault::None;
     }
-    return ToInt16(ref.indexText, index);
+    // A written index was converted when the reference was split.
+    index = ref.indexValue;
+    return ref.indexFault;
 }
 
 Fault VariableStore::locate(const Ref& ref, Lookup lookup, Location& out, bool& found) const
@@ -182,19 +173,8 @@ Fault VariableStore::slowValue(const Ref& ref, Lookup lookup, Value& out) const
     return Fault::None;
 }
 
-Fault VariableStore::StoreValue(const Ref& target, const Value& value, Location* storedAt)
+Fault VariableStore::storeConverted(const Location& at, const Value& value)
 {
-    if (storedAt)
-        storedAt->entry = -1;
-    if (quickStoreInt(target, value)) {
-        if (storedAt)
-            *storedAt = Location { VarType::Int, target.any.entry, 0 };
-        return Fault::None;
-    }
-    Location at;
-    bool found = false;
-    if (const Fault fault = locate(target, Lookup::AnyType, at, found); fault != Fault::None || !found)
-        return fault;
     const auto i = static_cast<std::size_t>(at.index);
     switch (at.type) {
     case VarType::Int: {
@@ -233,8 +213,6 @@ Fault VariableStore::StoreValue(const Ref& target, const Value& value, Location*
     }
     case VarType::Bit: m_bits[at.entry].elements[i] = value.isZeroText() ? 0 : 1; break;
     }
-    if (storedAt)
-        *storedAt = at;
     return Fault::None;
 }
 

@@ -56,23 +56,35 @@ public:
     {
         return quickRead(ref, ref.numeric, out) ? Fault::None : slowValue(ref, Lookup::Numeric, out);
     }
+    // NumericValue when it is an int that needs no conversion and cannot
+    // fault: an element of an int variable, or a written integer that names no
+    // variable. False when the reference is anything else; NumericValue then
+    // decides.
+    bool quickNumericInt(const Ref& ref, std::int16_t& out) const { return quickInt(ref, ref.numeric, out); }
+    // The same for OperandValue.
+    bool quickOperandInt(const Ref& ref, std::int16_t& out) const { return quickInt(ref, ref.any, out); }
+
     // Stores a value into the element the target names; an unknown target is
     // ignored without a fault.
     // storedAt, when given, receives where the value went (entry -1: nowhere).
-    Fault StoreValue(const Ref& target, const Value& value, Location* storedAt = nullptr);
+    Fault StoreValue(const Ref& target, const Value& value, Location* storedAt = nullptr)
+    {
+        if (storedAt)
+            storedAt->entry = -1;
+        Location at;
+        if (!quickLocate(target, target.any, at)) {
+            bool found = false;
+            if (const Fault fault = locate(target, Lookup::AnyType, at, found); fault != Fault::None || !found)
+                return fault;
+        }
+        const Fault fault = storeAt(at, value);
+        if (storedAt && fault == Fault::None)
+            *storedAt = at;
+        return fault;
+    }
     // As StoreValue of the text; a str target takes the text over by swapping,
     // so a loop that rebuilds a long text does not copy it once more.
     Fault StoreText(const Ref& target, Text& text, Location* storedAt = nullptr);
-    // The commonest store of all, an int into a plain int variable already
-    // resolved; false when the store is not that simple.
-    bool quickStoreInt(const Ref& target, const Value& value)
-    {
-        if (value.kind != ValueKind::Int || target.hasIndex || target.any.stamp != currentStamp()
-            || target.any.table != static_cast<std::int8_t>(VarType::Int))
-            return false;
-        m_ints[static_cast<std::size_t>(target.any.entry)].elements[0] = value.intValue;
-        return true;
-    }
 
     Value read(const Location& at) const
     {
@@ -95,18 +107,70 @@ public:
     std::size_t maxNameLength() const { return m_maxNameLength; }
 
 private:
-    // Loops read and write the same plain names over and over: once a name is
-    // resolved, reading it needs no index and no lookup.
-    bool quickRead(const Ref& ref, const Resolution& resolution, Value& out) const
+    // Loops read and write the same references over and over. Once a
+    // reference is resolved (its name, and for name:index the index too),
+    // finding its element needs no lookup and no conversion, and cannot fault
+    // while the index is within the bounds. False sends the caller to the
+    // general rule, locate, which also resolves what was not yet.
+    bool quickLocate(const Ref& ref, const Resolution& resolution, Location& out) const
     {
-        if (ref.hasIndex || resolution.stamp != currentStamp())
+        const std::uint64_t stamp = currentStamp();
+        if (resolution.stamp != stamp || resolution.entry < 0)
             return false;
-        if (resolution.entry < 0)
-            out = ref.literal();
-        else
-            out = read(Location { static_cast<VarType>(resolution.table), resolution.entry, 0 });
+        const auto type = static_cast<VarType>(resolution.table);
+        std::int16_t index = 0;
+        if (ref.hasIndex) {
+            if (ref.key.stamp != stamp)
+                return false;
+            if (ref.key.entry >= 0)
+                index = m_ints[static_cast<std::size_t>(ref.key.entry)].elements[0];
+            else if (ref.indexFault == Fault::None)
+                index = ref.indexValue;
+            else
+                return false;
+            if (index < 0 || index > upperBound(type, resolution.entry))
+                return false;
+        }
+        out = Location { type, resolution.entry, index };
         return true;
     }
+    bool quickRead(const Ref& ref, const Resolution& resolution, Value& out) const
+    {
+        Location at;
+        if (quickLocate(ref, resolution, at)) {
+            out = read(at);
+            return true;
+        }
+        // A plain name resolved to no variable is its own text.
+        if (ref.hasIndex || resolution.stamp != currentStamp() || resolution.entry >= 0)
+            return false;
+        out = ref.literal();
+        return true;
+    }
+    bool quickInt(const Ref& ref, const Resolution& resolution, std::int16_t& out) const
+    {
+        Location at;
+        if (quickLocate(ref, resolution, at)) {
+            if (at.type != VarType::Int)
+                return false;
+            out = m_ints[static_cast<std::size_t>(at.entry)].elements[static_cast<std::size_t>(at.index)];
+            return true;
+        }
+        if (ref.hasIndex || !ref.isIntegerText || resolution.stamp != currentStamp() || resolution.entry >= 0)
+            return false;
+        out = ref.integer;
+        return true;
+    }
+    // Stores into a located element; an int into an int needs no conversion.
+    Fault storeAt(const Location& at, const Value& value)
+    {
+        if (at.type == VarType::Int && value.kind == ValueKind::Int) {
+            m_ints[static_cast<std::size_t>(at.entry)].elements[static_cast<std::size_t>(at.index)] = value.intValue;
+            return Fault::None;
+        }
+        return storeConverted(at, value);
+    }
+    Fault storeConverted(const Location& at, const Value& value);
     Fault slowValue(const Ref& ref, Lookup lookup, Value& out) const;
     // Finds the element a reference names (lookup AnyType or Numeric); found
     // is false when no table holds the name. Faults for a bad index or one
@@ -114,7 +178,16 @@ private:
     Fault locate(const Ref& ref, Lookup lookup, Location& out, bool& found) const;
     const NameSlots* slotsFor(const Text& foldedName) const;
     void resolve(const Text& foldedName, Lookup lookup, Resolution& out) const;
-    std::int16_t upperBound(VarType type, std::int32_t entry) const;
+    std::int16_t upperBound(VarType type, std::int32_t entry) const
+    {
+        switch (type) {
+        case VarType::Int: return m_ints[static_cast<std::size_t>(entry)].upperBound;
+        case VarType::Str: return m_strs[static_cast<std::size_t>(entry)].upperBound;
+        case VarType::Single: return m_singles[static_cast<std::size_t>(entry)].upperBound;
+        case VarType::Bit: break;
+        }
+        return m_bits[static_cast<std::size_t>(entry)].upperBound;
+    }
     Fault resolveIndex(const Ref& ref, std::int16_t& index) const;
     // The run in the high half, the declarations so far in the low half.
     std::uint64_t currentStamp() const { return (m_runStamp << 32) | (m_declarations & 0xFFFFFFFFu); }

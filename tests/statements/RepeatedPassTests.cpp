@@ -1,0 +1,76 @@
+// Statements met again and again in a loop read their operands through
+// references resolved on an earlier pass. These rows pin that every later
+// pass still reads and stores what the rules say: an index that moves out of
+// the bounds, a declaration that changes what a name means, a written number
+// that becomes a variable's name, targets of every type.
+#include "tests/statements/ScriptRun.h"
+
+#include <utility>
+
+namespace numbrelle::testing {
+namespace {
+
+struct LoopCase {
+    std::u16string_view script;
+    std::u16string_view question;
+    // The faults reported, each with the index of the statement it is reported after.
+    std::vector<std::pair<Fault, int>> faults;
+};
+
+void runLoopCases(const std::vector<LoopCase>& cases)
+{
+    for (const LoopCase& c : cases) {
+        SCOPED_TRACE(utf8(c.script));
+        ScriptRun run;
+        run.run(c.script);
+        EXPECT_EQ(utf8(run.question()), utf8(c.question));
+        std::vector<std::string> expected;
+        for (const auto& [fault, index] : c.faults)
+            expected.push_back(faultBox(run, fault, index));
+        EXPECT_EQ(run.boxes(), expected);
+    }
+}
+
+TEST(RepeatedPasses, IndexesAreReadAfreshOnEveryPass)
+{
+    const Fault range = Fault::SubscriptOutOfRange;
+    runLoopCases({
+        { u"int(a:2);int(i);int(s);for(i,0,4){=(a:i,i);=+(s,s,a:i);};strout([s]);", u"12",
+            { { range, 4 }, { range, 5 }, { range, 4 }, { range, 5 } } },
+        { u"int(a:3);int(i);for(i,0,3){=*(a:i,i,i);=-(a:i,a:i,i);};strout([a:0],[a:1],[a:2],[a:3]);", u"0,0,2,6", {} },
+        // A written index is converted once, as the rules convert it every time.
+        { u"int(a:3);int(k);for(k,1,3){=+(a:2.5,a:2.5,k);};strout([a:2]);", u"6", {} },
+        { u"str(j);int(a:3);int(k);for(k,1,2){=+(a:j,1,1);};strout([a:0]);", u"0",
+            { { Fault::TypeMismatch, 4 }, { Fault::TypeMismatch, 4 } } },
+        { u"int(i);int(a:5);=(a:3,9);while(a:i>5){=+(i,i,1);};strout([i]);", u"3", {} },
+        { u"int(i);int(a:2);while(a:i>5){=+(i,i,1);};strout([i]);", u"3", { { range, 5 } } },
+        { u"int(i);int(a:2);=(a:1,4);while(i==a:1){=+(i,i,1);};strout([i]);", u"4", {} },
+    });
+}
+
+TEST(RepeatedPasses, DeclarationsChangeWhatANameReads)
+{
+    runLoopCases({
+        // m names nothing on the first pass and a variable on the later ones.
+        { u"int(n);for(n,1,3){=+(m,m,1);int(m);};strout([m]);", u"2", { { Fault::TypeMismatch, 2 } } },
+        // From the second pass on, 5 is a variable holding 0, not the number 5.
+        { u"int(k);int(s);for(k,1,3){=+(s,s,5);int(5);};strout([s]);", u"5", {} },
+    });
+}
+
+TEST(RepeatedPasses, ResultsGoThroughTheTargetsType)
+{
+    runLoopCases({
+        { u"single(x:2);int(k);for(k,0,2){dec=/(x:k,k,3);};strout([x:0]\\s[x:1]\\s[x:2]);", u"0 0.3333333 0.6666667",
+            {} },
+        { u"bit(b);str(t);int(k);for(k,0,2){=+(b,k,0);=+(t,k,1);};strout([b][t]);", u"13", {} },
+        // A faulting operation leaves the first operand as the result.
+        { u"int(s);int(k);for(k,1,4){=*(s,k,30000);};strout([s]);", u"4",
+            { { Fault::Overflow, 3 }, { Fault::Overflow, 3 }, { Fault::Overflow, 3 } } },
+        // The body may move the counter; the next pass continues from there.
+        { u"int(k);int(s);for(k,1,3){=+(s,s,k);=(k,3);};strout([s]);", u"5", {} },
+    });
+}
+
+} // namespace
+} // namespace numbrelle::testing
