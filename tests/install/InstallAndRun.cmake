@@ -88,3 +88,14 @@ if(NOT count EQUAL expected)
   message(FATAL_ERROR "expected ${expected} runs from the installed runner, saw ${count}")
 endif()
 message(STATUS "installed runner ran ${count} questions from ${files} files")
+
+# The installed check, called through its link, finds the preview beside the
+# file the link points to and measures the layout with it.
+if(WITH_GUI)
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E env --unset=DISPLAY "${PREFIX}/bin/numbrelle-run" --check --runs 2
+                          "${folder}/questions/${first}"
+    RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  if(NOT status EQUAL 0 OR NOT output MATCHES "\nlayout checked by numbrelle-preview on seeds 1..2\n")
+    message(FATAL_ERROR "the installed check did not measure the layout (${status}):\n${errors}\n${output}")
+  endif()
+endif()
