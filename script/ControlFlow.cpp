@@ -111,13 +111,11 @@ LoopBounds loopBounds(Interpreter& interp, const std::vector<Ref>& fields)
     return bounds;
 }
 
-// Whether the counter's variable kept the value stored into it. An int counter
-// keeps exactly what was stored, so only other kinds (a bit, an unknown name)
-// are read back.
-bool counterKept(Interpreter& interp, const Ref& counter, const Value& before, std::int16_t previous)
+// Whether the counter's variable kept the value stored into it, read back: a
+// bit keeps only true, and a name that is no variable (a written number
+// included) keeps nothing.
+bool counterKept(Interpreter& interp, const Ref& counter, std::int16_t previous)
 {
-    if (before.kind == ValueKind::Int)
-        return true;
     Value after;
     std::int16_t stored = 0;
     return interp.variables().NumericValue(counter, after) == Fault::None && after.toInt16(stored) == Fault::None
@@ -138,7 +136,7 @@ void stepLoop(Interpreter& interp, const Ref& counterName, const LoopBounds& bou
     interp.raise(overflow);
     interp.storeValue(counterName, Value::ofInt(counter));
 
-    const bool advanced = counter != before && counterKept(interp, counterName, read, before);
+    const bool advanced = counter != before && counterKept(interp, counterName, before);
     if (!readable || overflow != Fault::None || !advanced)
         closeOwnEntry(interp, 0);
     else if (bounds.step > 0 ? counter >= bounds.end : counter <= bounds.end)

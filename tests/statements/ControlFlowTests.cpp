@@ -127,6 +127,7 @@ TEST(ControlFlow, LoopsThatCannotEndAreEnded)
             { { 7, Fault::SubscriptOutOfRange } } },
         { "for over an undeclared counter", u"for(k,1,5){strout(x);};strout(done);", u"xdone",
             { { 3, Fault::TypeMismatch } } },
+        { "for over a written number that names no variable", u"for(5,1,3){strout(x);};strout(done);", u"xdone", {} },
         { "for over a bit counter stops when the bit stays true", u"bit(b);for(b,0,5){strout(x);};", u"xx", {} },
         { "for with a zero step", u"int(i);for(i,1,3,0){strout(x);};", u"x", {} },
         { "for whose counter overflows below the end", u"int(i);for(i,32760,32767,10){strout([i],);};strout(end);",
