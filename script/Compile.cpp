@@ -42,6 +42,20 @@ void compileFields(TextView operand, int n, CompiledStatement& compiled)
     compiled.scanLast = std::move(split.lastRead);
 }
 
+Comparison comparisonOf(TextView op)
+{
+    if (op.empty())
+        return Comparison::None;
+    static constexpr std::pair<TextView, Comparison> operators[] = { { u"==", Comparison::Equal },
+        { u"=!", Comparison::NotEqual }, { u"<", Comparison::Less }, { u"<=", Comparison::LessOrEqual },
+        { u">", Comparison::Greater }, { u">=", Comparison::GreaterOrEqual } };
+    for (const auto& [text, comparison] : operators) {
+        if (op == text)
+            return comparison;
+    }
+    return Comparison::Invalid;
+}
+
 // A condition is cut at its operator characters: every "=", "<", ">" and "!"
 // goes to the operator, wherever it stands; the rest is left before the first
 // of them and right after it.
@@ -63,6 +77,7 @@ void compileCondition(TextView operand, CompiledStatement& compiled)
     }
     compiled.fields.emplace_back(left);
     compiled.fields.emplace_back(right);
+    compiled.comparison = comparisonOf(compiled.conditionOperator);
 }
 
 void compileOperand(const TableRow& row, TextView operand, CompiledStatement& compiled)

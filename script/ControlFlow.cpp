@@ -34,41 +34,63 @@ bool compareIntegers(Interpreter& interp, const Value& left, const Value& right,
     return fault == Fault::None;
 }
 
+bool ordered(Comparison comparison, std::int16_t a, std::int16_t b)
+{
+    switch (comparison) {
+    case Comparison::Less: return a < b;
+    case Comparison::LessOrEqual: return a <= b;
+    case Comparison::Greater: return a > b;
+    case Comparison::GreaterOrEqual: return a >= b;
+    default: return false;
+    }
+}
+
+Condition holdsWhen(bool holds) { return holds ? Condition::Holds : Condition::DoesNotHold; }
+
+// Both operands ints read straight from their variables or written as
+// integers, as loops test them: their texts are equal exactly when the
+// numbers are, "0" is the number 0, and neither can fault.
+bool quickCondition(Interpreter& interp, const CompiledStatement& compiled, Condition& out)
+{
+    std::int16_t a = 0;
+    std::int16_t b = 0;
+    const VariableStore& variables = interp.variables();
+    if (compiled.comparison == Comparison::Invalid || !variables.quickOperandInt(compiled.fields[0], a)
+        || !variables.quickOperandInt(compiled.fields[1], b))
+        return false;
+    switch (compiled.comparison) {
+    case Comparison::None: out = holdsWhen(a == 0); break;
+    case Comparison::Equal: out = holdsWhen(a == b); break;
+    case Comparison::NotEqual: out = holdsWhen(a != b); break;
+    default: out = holdsWhen(ordered(compiled.comparison, a, b)); break;
+    }
+    return true;
+}
+
 // The operands are read before the operator is looked at, left first, so an
 // operand that faults is reported as that fault even beside a bad operator.
 Condition testCondition(Interpreter& interp, const CompiledStatement& compiled)
 {
+    Condition quick = Condition::Faulted;
+    if (quickCondition(interp, compiled, quick))
+        return quick;
     Value left;
     Value right;
     if (!interp.checkedOperandValue(compiled.fields[0], left) || !interp.checkedOperandValue(compiled.fields[1], right))
         return Condition::Faulted;
 
-    const Text& op = compiled.conditionOperator;
-    if (op.empty())
-        return left.isZeroText() ? Condition::Holds : Condition::DoesNotHold;
-    if (op == u"==")
-        return left.textEquals(right) ? Condition::Holds : Condition::DoesNotHold;
-    if (op == u"=!")
-        return left.textEquals(right) ? Condition::DoesNotHold : Condition::Holds;
-
-    bool holds = false;
+    switch (compiled.comparison) {
+    case Comparison::None: return holdsWhen(left.isZeroText());
+    case Comparison::Equal: return holdsWhen(left.textEquals(right));
+    case Comparison::NotEqual: return holdsWhen(!left.textEquals(right));
+    case Comparison::Invalid: return Condition::BadOperator;
+    default: break;
+    }
     std::int16_t a = 0;
     std::int16_t b = 0;
-    if (op == u"<" || op == u"<=" || op == u">" || op == u">=") {
-        if (!compareIntegers(interp, left, right, a, b))
-            return Condition::Faulted;
-    }
-    if (op == u"<")
-        holds = a < b;
-    else if (op == u"<=")
-        holds = a <= b;
-    else if (op == u">")
-        holds = a > b;
-    else if (op == u">=")
-        holds = a >= b;
-    else
-        return Condition::BadOperator;
-    return holds ? Condition::Holds : Condition::DoesNotHold;
+    if (!compareIntegers(interp, left, right, a, b))
+        return Condition::Faulted;
+    return holdsWhen(ordered(compiled.comparison, a, b));
 }
 
 // The condition result of "if{" and "while{": 1 holds, 0 does not. A faulting
@@ -96,9 +118,25 @@ struct LoopBounds {
     std::int16_t step = 0;
 };
 
+// Bounds that all read as ints with no fault, an empty step that names no
+// variable included (the usual for(i,1,10)), need no texts in between.
+bool quickLoopBounds(const VariableStore& variables, const std::vector<Ref>& fields, LoopBounds& bounds)
+{
+    if (!variables.quickNumericInt(fields[1], bounds.start) || !variables.quickNumericInt(fields[2], bounds.end))
+        return false;
+    if (variables.quickNamesNothing(fields[3]) && fields[3].text.empty())
+        bounds.step = bounds.end >= bounds.start ? 1 : -1;
+    else if (!variables.quickNumericInt(fields[3], bounds.step))
+        return false;
+    bounds.startValue = Value::ofInt(bounds.start);
+    return true;
+}
+
 LoopBounds loopBounds(Interpreter& interp, const std::vector<Ref>& fields)
 {
     LoopBounds bounds;
+    if (quickLoopBounds(interp.variables(), fields, bounds))
+        return bounds;
     bounds.startValue = numericOrWritten(interp, fields[1]);
     const Value end = numericOrWritten(interp, fields[2]);
     const Value step = numericOrWritten(interp, fields[3]);
@@ -116,9 +154,12 @@ LoopBounds loopBounds(Interpreter& interp, const std::vector<Ref>& fields)
 // included) keeps nothing.
 bool counterKept(Interpreter& interp, const Ref& counter, std::int16_t previous)
 {
-    Value after;
+    const VariableStore& variables = interp.variables();
     std::int16_t stored = 0;
-    return interp.variables().NumericValue(counter, after) == Fault::None && after.toInt16(stored) == Fault::None
+    if (variables.quickNumericInt(counter, stored))
+        return stored != previous;
+    Value after;
+    return variables.NumericValue(counter, after) == Fault::None && after.toInt16(stored) == Fault::None
         && stored != previous;
 }
 
@@ -130,7 +171,8 @@ void stepLoop(Interpreter& interp, const Ref& counterName, const LoopBounds& bou
 {
     Value read;
     std::int16_t before = 0;
-    const bool readable = interp.checkedNumericValue(counterName, read) && checkedInt16(interp, read, before);
+    const bool readable = interp.variables().quickNumericInt(counterName, before)
+        || (interp.checkedNumericValue(counterName, read) && checkedInt16(interp, read, before));
     std::int16_t counter = before;
     const Fault overflow = CheckedInt16(std::int32_t { before } + bounds.step, counter);
     interp.raise(overflow);

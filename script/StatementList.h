@@ -16,6 +16,10 @@ class Interpreter;
 struct Statement;
 using Handler = void (*)(Interpreter&, const Statement&);
 
+// A condition's operator text, named once when the list is compiled. Invalid
+// is any other text; None is no operator at all.
+enum class Comparison : std::uint8_t { None, Equal, NotEqual, Less, LessOrEqual, Greater, GreaterOrEqual, Invalid };
+
 // What is worked out once per statement list (Compile.h) so that runs need
 // not re-scan operands: the handler, the operand's fields and, for text
 // statements, the template.
@@ -26,6 +30,7 @@ struct CompiledStatement {
     int closedFields = 0; // how many of the fields a comma closed
     Text scanLast; // the last character the field scan read, if any
     Text conditionOperator; // if{ and while{
+    Comparison comparison = Comparison::None;
     bool operatorSeen = false;
     std::vector<TemplatePiece> templ;
 };

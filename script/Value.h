@@ -85,6 +85,11 @@ struct Resolution {
     std::uint64_t stamp = 0;
     std::int8_t table = -1;
     std::int32_t entry = -1;
+    std::int16_t upperBound = 0;
+    // An int variable's elements. They never move once declared (an entry's
+    // array is made whole by its declaration), and the stamp changes with
+    // every declaration and run, so the pointer is as valid as the rest.
+    const std::int16_t* ints = nullptr;
 };
 
 // A variable reference as written in an operand: a name, or name:index. It is

@@ -3,6 +3,7 @@
 #include "script/Numbers.h"
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 
 namespace numbrelle {
@@ -19,6 +20,14 @@ template <typename T> void declareIn(std::vector<VariableEntry<T>>& table, Text&
 
 template <typename T> std::size_t tableSize(const std::vector<VariableEntry<T>>& table) { return table.size(); }
 
+// Every run of every store has its own stamp, so that a reference resolved
+// against one store is never taken as resolved against another.
+std::uint64_t nextRunStamp()
+{
+    static std::atomic<std::uint64_t> runs { 0 };
+    return ++runs;
+}
+
 bool aliases(const Text& storage, TextView view)
 {
     const std::less<const char16_t*> before;
@@ -27,6 +36,8 @@ bool aliases(const Text& storage, TextView view)
 }
 
 } // namespace
+
+VariableStore::VariableStore() { clear(); }
 
 void VariableStore::clear()
 {
@@ -39,7 +50,8 @@ void VariableStore::clear()
     m_maxNameLength = 0;
     m_textChars = 0;
     m_declarations = 0;
-    ++m_runStamp;
+    m_runStamp = nextRunStamp();
+    restamp();
 }
 
 Fault VariableStore::Declare(VarType type, TextView operandText)
@@ -93,6 +105,7 @@ Fault VariableStore::Declare(VarType type, TextView operandText)
     case VarType::Bit: declareIn(m_bits, std::move(name), upperBound); break;
     }
     ++m_declarations;
+    restamp();
     return fault;
 }
 
@@ -108,9 +121,11 @@ const NameSlots* VariableStore::slotsFor(const Text& foldedName) const
 // in the first table of the search order that has one.
 void VariableStore::resolve(const Text& foldedName, Lookup lookup, Resolution& out) const
 {
-    out.stamp = currentStamp();
+    out.stamp = m_stamp;
     out.table = -1;
     out.entry = -1;
+    out.ints = nullptr;
+    out.upperBound = 0;
     const NameSlots* slots = slotsFor(foldedName);
     if (!slots)
         return;
@@ -122,6 +137,9 @@ void VariableStore::resolve(const Text& foldedName, Lookup lookup, Resolution& o
         if (entry >= 0) {
             out.table = static_cast<std::int8_t>(type);
             out.entry = entry;
+            out.upperBound = upperBound(type, entry);
+            if (type == VarType::Int)
+                out.ints = m_ints[static_cast<std::size_t>(entry)].elements.data();
             return;
         }
     }
@@ -133,10 +151,10 @@ Fault VariableStore::resolveIndex(const Ref& ref, std::int16_t& index) const
     if (!ref.hasIndex)
         return Fault::None;
     // Only the int table is searched for an index variable; its element 0 is the index.
-    if (ref.key.stamp != currentStamp())
+    if (ref.key.stamp != m_stamp)
         resolve(ref.foldedIndexKey, Lookup::IntsOnly, ref.key);
-    if (ref.key.entry >= 0) {
-        index = m_ints[static_cast<std::size_t>(ref.key.entry)].elements[0];
+    if (ref.key.ints) {
+        index = *ref.key.ints;
         return Fault::None;
     }
     // A written index was converted when the reference was split.
@@ -151,7 +169,7 @@ Fault VariableStore::locate(const Ref& ref, Lookup lookup, Location& out, bool& 
     if (const Fault fault = resolveIndex(ref, index); fault != Fault::None)
         return fault;
     Resolution& resolution = lookup == Lookup::Numeric ? ref.numeric : ref.any;
-    if (resolution.stamp != currentStamp())
+    if (resolution.stamp != m_stamp)
         resolve(ref.foldedName, lookup, resolution);
     if (resolution.entry < 0)
         return Fault::None;

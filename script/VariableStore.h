@@ -41,6 +41,7 @@ struct Location {
 
 class VariableStore {
 public:
+    VariableStore();
     void clear();
 
     // Runs a declaration statement's operand (closing "," included).
@@ -63,6 +64,12 @@ public:
     bool quickNumericInt(const Ref& ref, std::int16_t& out) const { return quickInt(ref, ref.numeric, out); }
     // The same for OperandValue.
     bool quickOperandInt(const Ref& ref, std::int16_t& out) const { return quickInt(ref, ref.any, out); }
+    // The reference is a plain name already known to name no variable
+    // (NumericValue is then its text).
+    bool quickNamesNothing(const Ref& ref) const
+    {
+        return !ref.hasIndex && ref.numeric.stamp == m_stamp && ref.numeric.entry < 0;
+    }
 
     // Stores a value into the element the target names; an unknown target is
     // ignored without a fault.
@@ -114,25 +121,26 @@ private:
     // general rule, locate, which also resolves what was not yet.
     bool quickLocate(const Ref& ref, const Resolution& resolution, Location& out) const
     {
-        const std::uint64_t stamp = currentStamp();
-        if (resolution.stamp != stamp || resolution.entry < 0)
+        if (resolution.stamp != m_stamp || resolution.entry < 0)
             return false;
-        const auto type = static_cast<VarType>(resolution.table);
         std::int16_t index = 0;
-        if (ref.hasIndex) {
-            if (ref.key.stamp != stamp)
-                return false;
-            if (ref.key.entry >= 0)
-                index = m_ints[static_cast<std::size_t>(ref.key.entry)].elements[0];
-            else if (ref.indexFault == Fault::None)
-                index = ref.indexValue;
-            else
-                return false;
-            if (index < 0 || index > upperBound(type, resolution.entry))
-                return false;
-        }
-        out = Location { type, resolution.entry, index };
+        if (ref.hasIndex && !quickIndex(ref, resolution, index))
+            return false;
+        out = Location { static_cast<VarType>(resolution.table), resolution.entry, index };
         return true;
+    }
+    // The index of a resolved name:index, when it is within the bounds.
+    bool quickIndex(const Ref& ref, const Resolution& resolution, std::int16_t& index) const
+    {
+        if (ref.key.stamp != m_stamp)
+            return false;
+        if (ref.key.ints)
+            index = *ref.key.ints;
+        else if (ref.indexFault == Fault::None)
+            index = ref.indexValue;
+        else
+            return false;
+        return index >= 0 && index <= resolution.upperBound;
     }
     bool quickRead(const Ref& ref, const Resolution& resolution, Value& out) const
     {
@@ -142,21 +150,27 @@ private:
             return true;
         }
         // A plain name resolved to no variable is its own text.
-        if (ref.hasIndex || resolution.stamp != currentStamp() || resolution.entry >= 0)
+        if (ref.hasIndex || resolution.stamp != m_stamp || resolution.entry >= 0)
             return false;
         out = ref.literal();
         return true;
     }
     bool quickInt(const Ref& ref, const Resolution& resolution, std::int16_t& out) const
     {
-        Location at;
-        if (quickLocate(ref, resolution, at)) {
-            if (at.type != VarType::Int)
+        if (resolution.stamp != m_stamp)
+            return false;
+        if (ref.hasIndex) {
+            std::int16_t index = 0;
+            if (!resolution.ints || !quickIndex(ref, resolution, index))
                 return false;
-            out = m_ints[static_cast<std::size_t>(at.entry)].elements[static_cast<std::size_t>(at.index)];
+            out = resolution.ints[index];
             return true;
         }
-        if (ref.hasIndex || !ref.isIntegerText || resolution.stamp != currentStamp() || resolution.entry >= 0)
+        if (resolution.ints) {
+            out = *resolution.ints;
+            return true;
+        }
+        if (resolution.entry >= 0 || !ref.isIntegerText)
             return false;
         out = ref.integer;
         return true;
@@ -189,8 +203,9 @@ private:
         return m_bits[static_cast<std::size_t>(entry)].upperBound;
     }
     Fault resolveIndex(const Ref& ref, std::int16_t& index) const;
-    // The run in the high half, the declarations so far in the low half.
-    std::uint64_t currentStamp() const { return (m_runStamp << 32) | (m_declarations & 0xFFFFFFFFu); }
+    // What resolutions made now are stamped with: the run in the high half,
+    // the declarations so far in the low half.
+    void restamp() { m_stamp = (m_runStamp << 32) | (m_declarations & 0xFFFFFFFFu); }
 
     std::vector<VariableEntry<std::int16_t>> m_ints;
     std::vector<VariableEntry<Text>> m_strs;
@@ -200,8 +215,9 @@ private:
     std::int64_t m_elementCount = 0;
     std::size_t m_maxNameLength = 0;
     std::size_t m_textChars = 0;
-    std::uint64_t m_runStamp = 1;
+    std::uint64_t m_runStamp = 0;
     std::uint64_t m_declarations = 0;
+    std::uint64_t m_stamp = 0;
 };
 
 } // namespace numbrelle

@@ -170,6 +170,60 @@ TEST(Variables, ANameFoundLaterIsSeenAfterItsDeclaration)
     EXPECT_EQ(value.toText(), u"late");
 }
 
+// A resolved reference remembers where its element lies; it must never read
+// through that memory once the store it was resolved against has changed, nor
+// in another store.
+TEST(Variables, AResolvedReferenceFollowsItsStore)
+{
+    const Ref n(u"n");
+    const Ref element(u"a:i");
+    std::int16_t quick = 0;
+    Value value;
+
+    VariableStore first;
+    first.Declare(VarType::Int, u"n,");
+    first.Declare(VarType::Int, u"a:3,");
+    first.Declare(VarType::Int, u"i,");
+    ASSERT_EQ(first.StoreValue(n, Value::ofInt(5)), Fault::None);
+    ASSERT_EQ(first.StoreValue(Ref(u"i"), Value::ofInt(2)), Fault::None);
+    ASSERT_EQ(first.StoreValue(element, Value::ofInt(7)), Fault::None);
+    // The first numeric reads resolve; later ones take the quick way.
+    ASSERT_EQ(first.NumericValue(n, value), Fault::None);
+    ASSERT_EQ(first.NumericValue(element, value), Fault::None);
+    ASSERT_TRUE(first.quickNumericInt(n, quick));
+    EXPECT_EQ(quick, 5);
+    ASSERT_TRUE(first.quickNumericInt(element, quick));
+    EXPECT_EQ(quick, 7);
+
+    // Many more declarations move the tables; the reference finds n again.
+    for (int k = 0; k < 100; ++k)
+        first.Declare(VarType::Int, u"more,");
+    EXPECT_FALSE(first.quickNumericInt(n, quick));
+    ASSERT_EQ(first.NumericValue(n, value), Fault::None);
+    EXPECT_EQ(value.toText(), u"5");
+    ASSERT_TRUE(first.quickNumericInt(n, quick));
+    EXPECT_EQ(quick, 5);
+
+    // The same references against another store read that store's variables.
+    VariableStore second;
+    second.Declare(VarType::Str, u"n,");
+    second.Declare(VarType::Int, u"a:1,");
+    second.Declare(VarType::Int, u"j,"); // as many declarations as the first had when a:i was resolved
+    EXPECT_FALSE(second.quickNumericInt(n, quick));
+    EXPECT_FALSE(second.quickNumericInt(element, quick));
+    ASSERT_EQ(second.OperandValue(n, value), Fault::None);
+    EXPECT_EQ(value.toText(), u"");
+    // Here i names no variable: the index text "0i" is no number.
+    EXPECT_EQ(second.NumericValue(element, value), Fault::TypeMismatch);
+
+    // A new run of the first store forgets everything.
+    first.clear();
+    first.Declare(VarType::Int, u"n,");
+    EXPECT_FALSE(first.quickNumericInt(n, quick));
+    ASSERT_EQ(first.NumericValue(n, value), Fault::None);
+    EXPECT_EQ(value.toText(), u"0");
+}
+
 TEST(Variables, SplitFieldsStopsAtTheLastField)
 {
     Fields split = SplitFields(u"10,20,30,40,1,0,0,0,99,", 8);
