@@ -81,20 +81,22 @@ bool quickIntegerOperands(Interpreter& interp, const CompiledStatement& compiled
     return variables.quickNumericInt(compiled.fields[1], a) && variables.quickNumericInt(compiled.fields[2], b);
 }
 
-void runInteger(Interpreter& interp, const Statement& statement, IntegerOperation operation)
+// The operation is a template argument so that it is compiled into the
+// runner of each statement rather than called through a pointer.
+template <IntegerOperation operation> void runInteger(Interpreter& interp, const Statement& statement)
 {
     std::int16_t a = 0;
     std::int16_t b = 0;
     if (quickIntegerOperands(interp, statement.compiled, a, b)) {
         interp.raise(operation(a, b, a));
-        interp.storeValue(statement.compiled.fields[0], Value::ofInt(a));
+        interp.storeInt(statement.compiled.fields[0], a);
         return;
     }
     Operands operands = evaluateOperands(interp, statement.compiled);
     std::int16_t result = int16OrZero(interp, operands.first);
     std::int16_t second = int16OrZero(interp, operands.second);
     interp.raise(operation(result, second, result));
-    interp.storeValue(operands.target, Value::ofInt(result));
+    interp.storeInt(operands.target, result);
 }
 
 // Each single operation writes its result (infinite or undefined ones too, as
@@ -134,7 +136,7 @@ Fault decPower(float a, float b, float& out)
     return Fault::None;
 }
 
-void runSingle(Interpreter& interp, const Statement& statement, SingleOperation operation)
+template <SingleOperation operation> void runSingle(Interpreter& interp, const Statement& statement)
 {
     Operands operands = evaluateOperands(interp, statement.compiled);
     float result = singleOrZero(interp, operands.first);
@@ -152,17 +154,17 @@ void runSingle(Interpreter& interp, const Statement& statement, SingleOperation 
 
 } // namespace
 
-void runAdd(Interpreter& interp, const Statement& statement) { runInteger(interp, statement, add); }
-void runSubtract(Interpreter& interp, const Statement& statement) { runInteger(interp, statement, subtract); }
-void runMultiply(Interpreter& interp, const Statement& statement) { runInteger(interp, statement, multiply); }
-void runDivide(Interpreter& interp, const Statement& statement) { runInteger(interp, statement, divide); }
-void runPower(Interpreter& interp, const Statement& statement) { runInteger(interp, statement, power); }
-void runMod(Interpreter& interp, const Statement& statement) { runInteger(interp, statement, modulo); }
+void runAdd(Interpreter& interp, const Statement& statement) { runInteger<add>(interp, statement); }
+void runSubtract(Interpreter& interp, const Statement& statement) { runInteger<subtract>(interp, statement); }
+void runMultiply(Interpreter& interp, const Statement& statement) { runInteger<multiply>(interp, statement); }
+void runDivide(Interpreter& interp, const Statement& statement) { runInteger<divide>(interp, statement); }
+void runPower(Interpreter& interp, const Statement& statement) { runInteger<power>(interp, statement); }
+void runMod(Interpreter& interp, const Statement& statement) { runInteger<modulo>(interp, statement); }
 
-void runDecAdd(Interpreter& interp, const Statement& statement) { runSingle(interp, statement, decAdd); }
-void runDecSubtract(Interpreter& interp, const Statement& statement) { runSingle(interp, statement, decSubtract); }
-void runDecMultiply(Interpreter& interp, const Statement& statement) { runSingle(interp, statement, decMultiply); }
-void runDecDivide(Interpreter& interp, const Statement& statement) { runSingle(interp, statement, decDivide); }
-void runDecPower(Interpreter& interp, const Statement& statement) { runSingle(interp, statement, decPower); }
+void runDecAdd(Interpreter& interp, const Statement& statement) { runSingle<decAdd>(interp, statement); }
+void runDecSubtract(Interpreter& interp, const Statement& statement) { runSingle<decSubtract>(interp, statement); }
+void runDecMultiply(Interpreter& interp, const Statement& statement) { runSingle<decMultiply>(interp, statement); }
+void runDecDivide(Interpreter& interp, const Statement& statement) { runSingle<decDivide>(interp, statement); }
+void runDecPower(Interpreter& interp, const Statement& statement) { runSingle<decPower>(interp, statement); }
 
 } // namespace numbrelle

@@ -1,6 +1,7 @@
 #include "script/Compile.h"
 
 #include "script/Handlers.h"
+#include "script/Limits.h"
 #include "script/Template.h"
 
 #include <unordered_map>
@@ -98,6 +99,7 @@ void compileOperand(const TableRow& row, TextView operand, CompiledStatement& co
 void compileStatement(Statement& statement)
 {
     CompiledStatement compiled;
+    compiled.operandWork = static_cast<std::int64_t>(statement.operand.size() >> textWorkShift);
     const auto& table = statementTable();
     if (const auto row = table.find(statement.keyword); row != table.end()) {
         compiled.handler = row->second.handler;

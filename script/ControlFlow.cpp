@@ -112,7 +112,6 @@ void closeOwnEntry(Interpreter& interp, std::int16_t value) { interp.blocks().se
 // A for loop's start, end and step, read afresh on every pass. All three are
 // evaluated before any is converted; an empty step counts towards the end.
 struct LoopBounds {
-    Value startValue;
     std::int16_t start = 0;
     std::int16_t end = 0;
     std::int16_t step = 0;
@@ -128,25 +127,41 @@ bool quickLoopBounds(const VariableStore& variables, const std::vector<Ref>& fie
         bounds.step = bounds.end >= bounds.start ? 1 : -1;
     else if (!variables.quickNumericInt(fields[3], bounds.step))
         return false;
-    bounds.startValue = Value::ofInt(bounds.start);
     return true;
 }
 
-LoopBounds loopBounds(Interpreter& interp, const std::vector<Ref>& fields)
+// startValue, when asked for, receives the start as it was read: the first
+// pass stores it into the counter as it stands.
+LoopBounds loopBounds(Interpreter& interp, const std::vector<Ref>& fields, Value* startValue)
 {
     LoopBounds bounds;
-    if (quickLoopBounds(interp.variables(), fields, bounds))
+    if (quickLoopBounds(interp.variables(), fields, bounds)) {
+        if (startValue)
+            *startValue = Value::ofInt(bounds.start);
         return bounds;
-    bounds.startValue = numericOrWritten(interp, fields[1]);
+    }
+    const Value start = numericOrWritten(interp, fields[1]);
     const Value end = numericOrWritten(interp, fields[2]);
     const Value step = numericOrWritten(interp, fields[3]);
-    bounds.start = int16OrZero(interp, bounds.startValue);
+    bounds.start = int16OrZero(interp, start);
     bounds.end = int16OrZero(interp, end);
     if (step.kind == ValueKind::Text && step.text.empty())
         bounds.step = bounds.end >= bounds.start ? 1 : -1;
     else
         bounds.step = int16OrZero(interp, step);
+    if (startValue)
+        *startValue = start;
     return bounds;
+}
+
+// The counter as a 16-bit integer; false (with the fault raised) when it
+// cannot be read as one.
+bool readCounter(Interpreter& interp, const Ref& counter, std::int16_t& out)
+{
+    if (interp.variables().quickNumericInt(counter, out))
+        return true;
+    Value read;
+    return interp.checkedNumericValue(counter, read) && checkedInt16(interp, read, out);
 }
 
 // Whether the counter's variable kept the value stored into it, read back: a
@@ -169,14 +184,12 @@ bool counterKept(Interpreter& interp, const Ref& counter, std::int16_t previous)
 // the loop for ever, so the loop ends at once instead.
 void stepLoop(Interpreter& interp, const Ref& counterName, const LoopBounds& bounds)
 {
-    Value read;
     std::int16_t before = 0;
-    const bool readable = interp.variables().quickNumericInt(counterName, before)
-        || (interp.checkedNumericValue(counterName, read) && checkedInt16(interp, read, before));
+    const bool readable = readCounter(interp, counterName, before);
     std::int16_t counter = before;
     const Fault overflow = CheckedInt16(std::int32_t { before } + bounds.step, counter);
     interp.raise(overflow);
-    interp.storeValue(counterName, Value::ofInt(counter));
+    interp.storeInt(counterName, counter);
 
     const bool advanced = counter != before && counterKept(interp, counterName, before);
     if (!readable || overflow != Fault::None || !advanced)
@@ -244,12 +257,13 @@ void runFor(Interpreter& interp, const Statement& statement)
         return;
     }
     const std::vector<Ref>& fields = statement.compiled.fields;
-    const LoopBounds bounds = loopBounds(interp, fields);
     if (repeating) {
-        stepLoop(interp, fields[0], bounds);
+        stepLoop(interp, fields[0], loopBounds(interp, fields, nullptr));
         return;
     }
-    interp.storeValue(fields[0], bounds.startValue);
+    Value startValue;
+    const LoopBounds bounds = loopBounds(interp, fields, &startValue);
+    interp.storeValue(fields[0], startValue);
     if (bounds.start == bounds.end)
         push(interp, BlockKind::Plain, 1);
     else

@@ -69,12 +69,12 @@ void Interpreter::RunScript()
         const CompiledStatement& compiled = statement.compiled;
         bool ran = true;
         if (compiled.isBlock) {
-            chargeText(statement.operand.size());
+            m_work += compiled.operandWork;
             compiled.handler(*this, statement);
         } else if (m_blocks.skipDepth() > 0) {
             ran = false;
         } else {
-            chargeText(statement.operand.size());
+            m_work += compiled.operandWork;
             if (compiled.handler)
                 compiled.handler(*this, statement);
             else

@@ -115,6 +115,13 @@ public:
         else
             raise(m_variables.StoreValue(target, value));
     }
+    // storeValue of an int: a resolved int target takes it as it is.
+    void storeInt(const Ref& target, std::int16_t value)
+    {
+        if (!m_watchStores && m_variables.quickStoreInt(target, value))
+            return;
+        storeValue(target, Value::ofInt(value));
+    }
     // Appends to a record text, refusing (with overflow) to grow it past the
     // text limit.
     void appendToRecord(RecordField field, const Text& text);

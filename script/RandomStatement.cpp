@@ -24,7 +24,7 @@ void runRandom(Interpreter& interp, const Statement& statement)
     double drawn = static_cast<double>(interp.random().next()) * width + base;
     std::int16_t value = 0;
     interp.raise(CheckedInt16(RoundHalfEven(drawn), value));
-    interp.storeValue(fields[0], Value::ofInt(value));
+    interp.storeInt(fields[0], value);
 }
 
 } // namespace numbrelle

@@ -26,6 +26,9 @@ enum class Comparison : std::uint8_t { None, Equal, NotEqual, Less, LessOrEqual,
 struct CompiledStatement {
     Handler handler = nullptr; // null: the keyword is not one of the language
     bool isBlock = false; // block statements run while others are skipped
+    // The operand's length as text work, counted on every pass that runs the
+    // statement; worked out once, as the run would on every pass.
+    std::int64_t operandWork = 0;
     std::vector<Ref> fields;
     int closedFields = 0; // how many of the fields a comma closed
     Text scanLast; // the last character the field scan read, if any

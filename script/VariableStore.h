@@ -89,6 +89,16 @@ public:
             *storedAt = at;
         return fault;
     }
+    // StoreValue of an int into an element of an int variable found the quick
+    // way; false, with nothing stored, when the target is anything else.
+    bool quickStoreInt(const Ref& target, std::int16_t value)
+    {
+        Location at;
+        if (!quickLocate(target, target.any, at) || at.type != VarType::Int)
+            return false;
+        m_ints[static_cast<std::size_t>(at.entry)].elements[static_cast<std::size_t>(at.index)] = value;
+        return true;
+    }
     // As StoreValue of the text; a str target takes the text over by swapping,
     // so a loop that rebuilds a long text does not copy it once more.
     Fault StoreText(const Ref& target, Text& text, Location* storedAt = nullptr);

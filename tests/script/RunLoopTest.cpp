@@ -174,6 +174,34 @@ TEST(RunGuards, TextWorkCountsAgainstTheStatementCap)
     EXPECT_EQ(h.box.texts[50].substr(0, messages::tooManyMessages.size()), messages::tooManyMessages);
 }
 
+// Every pass that runs a statement counts its operand as text work, a unit per
+// whole 256 characters; the count is made once per statement list, so these
+// rows pin that it is still counted on every pass.
+TEST(RunGuards, OperandsCountAsWorkOnEveryPass)
+{
+    const struct {
+        std::size_t padding; // characters after the third field of =+
+        std::int64_t passes; // before the cap
+        int capIndex; // the statement the cap stops
+    } rows[] = {
+        // int(i), then while{, =+ and } weigh one each: 9,999,999 / 3 loops.
+        { 0, 10'000'000, 1 },
+        { 248, 10'000'000, 1 }, // an operand of 255 characters weighs nothing more
+        // 2,560 characters weigh 10 more: 769,230 loops of 13, then while{ and =+.
+        { 2553, 2'307'693, 3 },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.padding);
+        ScriptRun h;
+        h.build(u"int(i);while(1==2){=+(i,1,0," + std::u16string(row.padding, u'x') + u");};");
+        EXPECT_EQ(h.countPasses(), row.passes);
+        ASSERT_EQ(h.box.texts.size(), 1u);
+        EXPECT_EQ(h.box.texts[0].substr(0, messages::statementCapReached.size()), messages::statementCapReached);
+        const std::u16string index = u"\r\n\r\n" + IntegerText(row.capIndex) + u"    ";
+        EXPECT_NE(h.box.texts[0].find(index), std::u16string::npos);
+    }
+}
+
 TEST(RunGuards, StoredTextsAreLimitedPerRun)
 {
     ScriptRun h;
