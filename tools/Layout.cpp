@@ -213,16 +213,10 @@ void LayoutCheck::stop()
     }
 }
 
-LayoutResult LayoutCheck::finish()
+// Both outputs are read together, so that neither can fill its pipe and hold
+// the preview up. Nothing when the preview overran its time or its output.
+std::optional<std::string> LayoutCheck::drainOutputs(std::array<std::string, 2>& printed)
 {
-    LayoutResult result;
-    if (!m_startError.empty()) {
-        result.note = "cannot start " + m_program + ": " + m_startError;
-        return result;
-    }
-    // Both outputs are read together, so that neither can fill its pipe and
-    // hold the preview up.
-    std::array<std::string, 2> printed;
     bool overrun = false;
     while (m_out >= 0 || m_err >= 0) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline - Clock::now());
@@ -250,31 +244,37 @@ LayoutResult LayoutCheck::finish()
         if (overrun)
             break;
     }
-    if (m_out >= 0 || m_err >= 0) {
-        stop();
-        result.note = overrun ? previewName + " printed more than " + std::to_string(layoutOutputLimit >> 20U) + " MB"
-                              : previewName + " took longer than " + secondsText(m_limit);
-        return result;
-    }
-    // Both outputs closed: the preview has ended, or is about to.
+    if (m_out < 0 && m_err < 0)
+        return std::nullopt;
+    stop();
+    return overrun ? previewName + " printed more than " + std::to_string(layoutOutputLimit >> 20U) + " MB"
+                   : previewName + " took longer than " + secondsText(m_limit);
+}
+
+// Both outputs closed: the preview has ended, or is about to. Its exit status,
+// or why there is none.
+std::variant<int, std::string> LayoutCheck::waitForExit()
+{
     int status = 0;
     while (waitpid(m_pid, &status, WNOHANG) == 0) {
         if (Clock::now() >= m_deadline) {
             stop();
-            result.note = previewName + " took longer than " + secondsText(m_limit);
-            return result;
+            return previewName + " took longer than " + secondsText(m_limit);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     m_pid = -1;
-    if (!WIFEXITED(status)) {
-        result.note = previewName + " ended by signal " + std::to_string(WTERMSIG(status));
-        return result;
-    }
-    // 0: no warning, 1: warnings, 2: a file it could not show (said on the
-    // error output) or a usage it did not take.
-    // A warning that cannot be read back is not let pass as none.
-    const int exitStatus = WEXITSTATUS(status);
+    if (!WIFEXITED(status))
+        return previewName + " ended by signal " + std::to_string(WTERMSIG(status));
+    return WEXITSTATUS(status);
+}
+
+// The warnings read back, each under its file. 0: no warning, 1: warnings,
+// 2: a file it could not show (said on the error output) or a usage it did not
+// take. A warning that cannot be read back is not let pass as none.
+LayoutResult LayoutCheck::readBack(const std::array<std::string, 2>& printed, int exitStatus) const
+{
+    LayoutResult result;
     std::array<int, 2> read {};
     std::string unread;
     for (std::size_t i = 0; i < printed.size(); ++i) {
@@ -297,6 +297,26 @@ LayoutResult LayoutCheck::finish()
     }
     result.checked = true;
     return result;
+}
+
+LayoutResult LayoutCheck::finish()
+{
+    LayoutResult failed;
+    if (!m_startError.empty()) {
+        failed.note = "cannot start " + m_program + ": " + m_startError;
+        return failed;
+    }
+    std::array<std::string, 2> printed;
+    if (auto overran = drainOutputs(printed)) {
+        failed.note = std::move(*overran);
+        return failed;
+    }
+    auto exited = waitForExit();
+    if (auto* why = std::get_if<std::string>(&exited)) {
+        failed.note = std::move(*why);
+        return failed;
+    }
+    return readBack(printed, std::get<int>(exited));
 }
 
 } // namespace numbrelle::runner

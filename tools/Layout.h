@@ -6,11 +6,13 @@
 
 #include "tools/Check.h"
 
+#include <array>
 #include <chrono>
 #include <map>
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <variant>
 #include <vector>
 
 namespace numbrelle::runner {
@@ -62,6 +64,9 @@ public:
 
 private:
     void stop();
+    std::optional<std::string> drainOutputs(std::array<std::string, 2>& printed);
+    std::variant<int, std::string> waitForExit();
+    LayoutResult readBack(const std::array<std::string, 2>& printed, int exitStatus) const;
 
     std::string m_program;
     std::vector<std::string> m_files; // unique, as given
