@@ -1,6 +1,7 @@
 #include "script/Numbers.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cfloat>
 #include <charconv>
@@ -110,60 +111,100 @@ constexpr std::uint64_t powersOf5[] = { 1ULL, 5ULL, 25ULL, 125ULL, 625ULL, 3125U
 constexpr double powersOf10[]
     = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16 };
 
+// The range of the seven-digit rounding below: 10^-10 <= |value| < 10^7, where
+// nearly every script value lies. Outside it the general formatter is used.
+constexpr int lowestExponent = -10;
+constexpr int highestExponent = 6;
+
+// A positive normal single as M x 2^E with its 24-bit mantissa M.
+struct BinarySingle {
+    std::uint64_t mantissa;
+    int exponent;
+};
+
+constexpr BinarySingle binaryOf(std::uint32_t bits)
+{
+    return { (bits & 0x7FFFFFu) | 0x800000u, static_cast<int>(bits >> 23) - 127 - 23 };
+}
+
+// Whether the positive normal single with these bits is at least 10^k, decided
+// exactly in integers: M x 2^E >= 10^k. Within the range every side fits in
+// 64 bits (M x 10^10 < 2^58, and 2^-E < 2^60).
+constexpr bool atLeastPowerOfTen(std::uint32_t bits, int k)
+{
+    const BinarySingle single = binaryOf(bits);
+    std::uint64_t left = single.mantissa;
+    std::uint64_t right = 1;
+    for (int i = 0; i < (k < 0 ? -k : k); ++i)
+        (k < 0 ? left : right) *= 10;
+    if (single.exponent >= 0)
+        left <<= single.exponent;
+    else
+        right <<= -single.exponent;
+    return left >= right;
+}
+
+// The bits of the smallest single at or above 10^k. A positive single's bits
+// order as its values do, so |value| >= 10^k exactly when its bits are at
+// least these.
+constexpr std::uint32_t powerOfTenThreshold(int k)
+{
+    double power = 1;
+    for (int i = 0; i < (k < 0 ? -k : k); ++i)
+        power = k < 0 ? power / 10 : power * 10;
+    auto bits = std::bit_cast<std::uint32_t>(static_cast<float>(power));
+    while (!atLeastPowerOfTen(bits, k))
+        ++bits;
+    while (atLeastPowerOfTen(bits - 1, k))
+        --bits;
+    return bits;
+}
+
+constexpr auto powerOfTenThresholds = [] {
+    std::array<std::uint32_t, highestExponent - lowestExponent + 2> thresholds {};
+    for (int k = lowestExponent; k <= highestExponent + 1; ++k)
+        thresholds[static_cast<std::size_t>(k - lowestExponent)] = powerOfTenThreshold(k);
+    return thresholds;
+}();
+
+std::uint32_t thresholdOf(int k) { return powerOfTenThresholds[static_cast<std::size_t>(k - lowestExponent)]; }
+
 // Rounds |value| to 7 significant digits, halves to even, exactly as printf
-// does, for magnitudes from 1e-10 up to 1e7 (where nearly every script value
-// lies): |value| = digits x 10^(exponent - 6) with 10^6 <= digits < 10^7.
-// A single is M x 2^E with a 24-bit M, so |value| x 10^k is M x 5^k x 2^(E+k):
-// integer arithmetic gives it exactly. Outside that range the caller falls
-// back to the general formatter.
+// does: |value| = digits x 10^(exponent - 6) with 10^6 <= digits < 10^7.
+// The decimal exponent comes from the thresholds above; then, with
+// k = 6 - exponent, |value| x 10^k = M x 5^k x 2^(E+k), which 64-bit integers
+// hold exactly (M x 5^16 < 2^62). False outside the range.
 bool sevenDigits(float value, std::uint32_t& digits, int& exponent)
 {
-    const float magnitude = std::fabs(value);
-    if (!(magnitude >= 1e-10f && magnitude < 1e7f))
+    const auto bits = std::bit_cast<std::uint32_t>(std::fabs(value));
+    if (bits < thresholdOf(lowestExponent) || bits >= thresholdOf(highestExponent + 1))
         return false;
-    // In range the single is normal: 24-bit mantissa with its hidden bit.
-    const auto bits = std::bit_cast<std::uint32_t>(magnitude);
-    const std::uint64_t mantissa = (bits & 0x7FFFFFu) | 0x800000u;
-    const int binaryExponent = static_cast<int>(bits >> 23) - 127 - 23;
-    // floor(log10(2) x floor(log2 |value|)), possibly one too low; the loop corrects it.
-    const int log2 = binaryExponent + 23;
+    const BinarySingle single = binaryOf(bits);
+    // floor(log10 |value|) is floor(log10(2) x floor(log2 |value|)) or one more.
+    const int log2 = single.exponent + 23;
     int decimalExponent = log2 >= 0 ? (log2 * 78913) >> 18 : -((-log2 * 78913 + 262143) >> 18);
-    // The logarithm may be one off near powers of ten; the integer test decides.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const int k = 6 - decimalExponent;
-        if (k < 0 || k > 16)
-            return false;
-        const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * powersOf5[k];
-        const int shift = -(binaryExponent + k);
-        unsigned __int128 whole = 0;
-        unsigned __int128 rest = 0;
-        unsigned __int128 half = 0;
-        if (shift <= 0) {
-            whole = scaled << -shift;
-        } else {
-            whole = scaled >> shift;
-            rest = scaled & ((static_cast<unsigned __int128>(1) << shift) - 1);
-            half = static_cast<unsigned __int128>(1) << (shift - 1);
-        }
-        if (whole < 1000000) {
-            --decimalExponent;
-            continue;
-        }
-        if (whole >= 10000000) {
-            ++decimalExponent;
-            continue;
-        }
-        if (shift > 0 && (rest > half || (rest == half && (whole & 1))))
+    if (decimalExponent < highestExponent && bits >= thresholdOf(decimalExponent + 1))
+        ++decimalExponent;
+    const int k = highestExponent - decimalExponent;
+    const std::uint64_t scaled = single.mantissa * powersOf5[k];
+    const int shift = -(single.exponent + k);
+    std::uint64_t whole = scaled;
+    if (shift > 0) {
+        whole = scaled >> shift;
+        const std::uint64_t rest = scaled & ((std::uint64_t { 1 } << shift) - 1);
+        const std::uint64_t half = std::uint64_t { 1 } << (shift - 1);
+        if (rest > half || (rest == half && (whole & 1)))
             ++whole;
-        if (whole == 10000000) {
-            whole = 1000000;
-            ++decimalExponent;
-        }
-        digits = static_cast<std::uint32_t>(whole);
-        exponent = decimalExponent;
-        return true;
+    } else {
+        whole = scaled << -shift;
     }
-    return false;
+    if (whole == 10000000) {
+        whole = 1000000;
+        ++decimalExponent;
+    }
+    digits = static_cast<std::uint32_t>(whole);
+    exponent = decimalExponent;
+    return true;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "script/Numbers.h"
 
+#include <bit>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -118,6 +119,32 @@ TEST(Numbers, SingleTextWritesSevenSignificantDigits)
         EXPECT_EQ(utf8(SingleText(value)), utf8(text)) << value;
 }
 
+// What the general formatter makes of a single: its text as %.7G writes it,
+// and the value of that text.
+struct Formatted {
+    std::string text;
+    double value = 0;
+};
+
+Formatted formatted(float value)
+{
+    char buffer[32];
+    const auto written
+        = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 7);
+    Formatted result { std::string(buffer, written.ptr), 0 };
+    for (char& c : result.text)
+        c = c == 'e' ? 'E' : c;
+    std::from_chars(buffer, written.ptr, result.value);
+    return result;
+}
+
+float singleOfBits(std::uint32_t bits)
+{
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
 // The fast seven-digit rounding must agree with the general formatter on
 // every single: a spread of a million bit patterns covers every binade, and
 // the halfway cases are among them.
@@ -125,24 +152,31 @@ TEST(Numbers, SingleTextAgreesWithTheGeneralFormatter)
 {
     int compared = 0;
     for (std::uint64_t bits = 0; bits <= 0xFFFFFFFFu; bits += 4093) {
-        float value = 0;
-        const auto pattern = static_cast<std::uint32_t>(bits);
-        std::memcpy(&value, &pattern, sizeof value);
+        const float value = singleOfBits(static_cast<std::uint32_t>(bits));
         if (!std::isfinite(value) || value == 0)
             continue;
-        char buffer[32];
-        const auto written
-            = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 7);
-        std::string expected(buffer, written.ptr);
-        for (char& c : expected)
-            c = c == 'e' ? 'E' : c;
-        double expectedValue = 0;
-        std::from_chars(buffer, written.ptr, expectedValue);
-        ASSERT_EQ(utf8(SingleText(value)), expected) << pattern;
-        ASSERT_EQ(SingleTextValue(value), expectedValue) << expected;
+        const Formatted expected = formatted(value);
+        ASSERT_EQ(utf8(SingleText(value)), expected.text) << bits;
+        ASSERT_EQ(SingleTextValue(value), expected.value) << expected.text;
         ++compared;
     }
     EXPECT_GT(compared, 1000000);
+}
+
+// The fast rounding finds the decimal exponent by comparing with the singles
+// nearest each power of ten, where a digit is most easily lost or gained.
+TEST(Numbers, SingleTextAgreesAroundPowersOfTen)
+{
+    for (int k = -12; k <= 8; ++k) {
+        const auto nearest = std::bit_cast<std::uint32_t>(static_cast<float>(std::pow(10.0, k)));
+        for (std::uint32_t bits = nearest - 8; bits <= nearest + 8; ++bits) {
+            for (const float value : { singleOfBits(bits), -singleOfBits(bits) }) {
+                const Formatted expected = formatted(value);
+                ASSERT_EQ(utf8(SingleText(value)), expected.text) << bits;
+                ASSERT_EQ(SingleTextValue(value), expected.value) << expected.text;
+            }
+        }
+    }
 }
 
 TEST(Numbers, IntegerTextAndRounding)
