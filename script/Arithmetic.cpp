@@ -136,20 +136,33 @@ Fault decPower(float a, float b, float& out)
     return Fault::None;
 }
 
+// As quickIntegerOperands, for operands converted to singles.
+bool quickSingleOperands(Interpreter& interp, const CompiledStatement& compiled, float& a, float& b)
+{
+    const VariableStore& variables = interp.variables();
+    return variables.quickNumericSingle(compiled.fields[1], a) && variables.quickNumericSingle(compiled.fields[2], b);
+}
+
 template <SingleOperation operation> void runSingle(Interpreter& interp, const Statement& statement)
 {
-    Operands operands = evaluateOperands(interp, statement.compiled);
-    float result = singleOrZero(interp, operands.first);
-    float second = singleOrZero(interp, operands.second);
+    const CompiledStatement& compiled = statement.compiled;
+    float result = 0;
+    float second = 0;
+    if (!quickSingleOperands(interp, compiled, result, second)) {
+        Operands operands = evaluateOperands(interp, compiled);
+        result = singleOrZero(interp, operands.first);
+        second = singleOrZero(interp, operands.second);
+    }
+    const Ref& target = compiled.fields[0];
     interp.raise(operation(result, second, result));
     if (std::isfinite(result)) {
-        interp.storeValue(operands.target, Value::ofSingle(result));
+        interp.storeSingle(target, result);
         return;
     }
     // The text of an infinite or undefined result is no number: a str target
     // takes it, a bit target becomes true, a numeric target refuses it.
     Text text = SingleText(result);
-    interp.storeValue(operands.target, Value::ofText(text));
+    interp.storeValue(target, Value::ofText(text));
 }
 
 } // namespace

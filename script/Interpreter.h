@@ -122,6 +122,13 @@ public:
             return;
         storeValue(target, Value::ofInt(value));
     }
+    // storeValue of a finite single.
+    void storeSingle(const Ref& target, float value)
+    {
+        if (!m_watchStores && m_variables.quickStoreSingle(target, value))
+            return;
+        storeValue(target, Value::ofSingle(value));
+    }
     // Appends to a record text, refusing (with overflow) to grow it past the
     // text limit.
     void appendToRecord(RecordField field, const Text& text);

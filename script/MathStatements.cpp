@@ -45,7 +45,7 @@ void storeScaled(Interpreter& interp, const Ref& target, double f, Scale scale)
         interp.raise(fault);
         return;
     }
-    interp.storeValue(target, Value::ofSingle(static_cast<float>(r / 10000.0)));
+    interp.storeSingle(target, static_cast<float>(r / 10000.0));
 }
 
 // The quotient pi / 180 is formed first, as the degree conversion always was.

@@ -111,6 +111,7 @@ Ref::Ref(TextView written)
     if (const auto parsed = ParseNumber(written)) {
         isNumber = true;
         number = *parsed;
+        isSingle = SingleFromDouble(number, single) == Fault::None;
         std::int16_t value = 0;
         if (written.size() <= 6 && CheckedInt16(RoundHalfEven(number), value) == Fault::None
             && IntegerText(value) == written) {

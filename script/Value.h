@@ -90,6 +90,8 @@ struct Resolution {
     // array is made whole by its declaration), and the stamp changes with
     // every declaration and run, so the pointer is as valid as the rest.
     const std::int16_t* ints = nullptr;
+    // A single variable's elements, valid in the same way.
+    const float* singles = nullptr;
 };
 
 // A variable reference as written in an operand: a name, or name:index. It is
@@ -111,6 +113,9 @@ struct Ref {
     std::int16_t integer = 0;
     bool isNumber = false; // the text has the number syntax
     double number = 0;
+    // ToSingle of the text, when it is a number within the single range.
+    bool isSingle = false;
+    float single = 0;
 
     // The value of the reference when no variable has its name.
     Value literal() const

@@ -125,6 +125,7 @@ void VariableStore::resolve(const Text& foldedName, Lookup lookup, Resolution& o
     out.table = -1;
     out.entry = -1;
     out.ints = nullptr;
+    out.singles = nullptr;
     out.upperBound = 0;
     const NameSlots* slots = slotsFor(foldedName);
     if (!slots)
@@ -140,6 +141,8 @@ void VariableStore::resolve(const Text& foldedName, Lookup lookup, Resolution& o
             out.upperBound = upperBound(type, entry);
             if (type == VarType::Int)
                 out.ints = m_ints[static_cast<std::size_t>(entry)].elements.data();
+            if (type == VarType::Single)
+                out.singles = m_singles[static_cast<std::size_t>(entry)].elements.data();
             return;
         }
     }

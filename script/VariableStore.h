@@ -5,6 +5,7 @@
 
 #include "script/Fault.h"
 #include "script/Limits.h"
+#include "script/Numbers.h"
 #include "script/Text.h"
 #include "script/Value.h"
 
@@ -64,6 +65,31 @@ public:
     bool quickNumericInt(const Ref& ref, std::int16_t& out) const { return quickInt(ref, ref.numeric, out); }
     // The same for OperandValue.
     bool quickOperandInt(const Ref& ref, std::int16_t& out) const { return quickInt(ref, ref.any, out); }
+    // NumericValue converted with ToSingle, when that needs no text and cannot
+    // fault: an element of an int or single variable, or a written number
+    // that names no variable. A single element is read through its text form
+    // (SingleTextValue), as every reading of one is.
+    bool quickNumericSingle(const Ref& ref, float& out) const
+    {
+        const Resolution& resolution = ref.numeric;
+        if (resolution.stamp != m_stamp)
+            return false;
+        std::int16_t index = 0;
+        if (ref.hasIndex && !quickIndex(ref, resolution, index))
+            return false;
+        if (resolution.singles) {
+            out = static_cast<float>(SingleTextValue(resolution.singles[index]));
+            return true;
+        }
+        if (resolution.ints) {
+            out = resolution.ints[index];
+            return true;
+        }
+        if (resolution.entry >= 0 || ref.hasIndex || !ref.isSingle)
+            return false;
+        out = ref.single;
+        return true;
+    }
     // The reference is a plain name already known to name no variable
     // (NumericValue is then its text).
     bool quickNamesNothing(const Ref& ref) const
@@ -97,6 +123,19 @@ public:
         if (!quickLocate(target, target.any, at) || at.type != VarType::Int)
             return false;
         m_ints[static_cast<std::size_t>(at.entry)].elements[static_cast<std::size_t>(at.index)] = value;
+        return true;
+    }
+    // StoreValue of a finite single into an element of a single variable found
+    // the quick way; false, with nothing stored, when the target is anything
+    // else. What is kept is the value of the single's text, as storing its text
+    // would keep.
+    bool quickStoreSingle(const Ref& target, float value)
+    {
+        Location at;
+        if (!quickLocate(target, target.any, at) || at.type != VarType::Single)
+            return false;
+        m_singles[static_cast<std::size_t>(at.entry)].elements[static_cast<std::size_t>(at.index)]
+            = static_cast<float>(SingleTextValue(value));
         return true;
     }
     // As StoreValue of the text; a str target takes the text over by swapping,

@@ -72,5 +72,26 @@ TEST(RepeatedPasses, ResultsGoThroughTheTargetsType)
     });
 }
 
+TEST(RepeatedPasses, SinglesAreReadThroughTheirText)
+{
+    runLoopCases({
+        // A third is kept as 0.3333333, so three of them are 0.9999999.
+        { u"single(x);single(y);int(k);for(k,1,3){dec=/(x,1,3);dec=*(y,x,3);};strout([y]);", u"0.9999999", {} },
+        { u"single(y:2);int(k);int(a:2);for(k,0,2){=(a:k,k);dec=*(y:k,a:k,0.1);};strout([y:0]\\s[y:1]\\s[y:2]);",
+            u"0 0.1 0.2", {} },
+        // 16777217 is no single; its product is kept to seven digits before the division.
+        { u"single(y);single(z);int(k);for(k,1,3){dec=*(y,16777217,k);dec=/(z,y,7);};strout([y]\\s[z]);",
+            u"5.033165E+07 7190236", {} },
+        // An int target rounds the single result; an int operand converts exactly.
+        { u"int(n);single(y);int(k);for(k,1,3){dec=*(n,k,2.6);dec=+(y,n,0.5);};strout([n]\\s[y]);", u"8 8.5", {} },
+        // A written number beyond the single range is no single: the step faults.
+        { u"single(y);int(k);for(k,1,2){dec=+(y,y,1E+39);};strout([y]);", u"0",
+            { { Fault::Overflow, 3 }, { Fault::Overflow, 3 } } },
+        // An infinite quotient is a text that no single takes.
+        { u"single(y);int(k);for(k,1,3){dec=/(y,k,0);};strout([y]);", u"0",
+            { { Fault::TypeMismatch, 3 }, { Fault::TypeMismatch, 3 }, { Fault::TypeMismatch, 3 } } },
+    });
+}
+
 } // namespace
 } // namespace numbrelle::testing
