@@ -7,6 +7,11 @@ namespace numbrelle {
 
 bool ExpandTemplate(Interpreter& interp, const std::vector<TemplatePiece>& pieces, Text& out)
 {
+    return ExpandRest(interp, pieces, 0, out);
+}
+
+bool ExpandRest(Interpreter& interp, std::span<const TemplatePiece> pieces, std::size_t leading, Text& out)
+{
     out.clear();
     for (const TemplatePiece& piece : pieces) {
         if (piece.isReference) {
@@ -17,7 +22,7 @@ bool ExpandTemplate(Interpreter& interp, const std::vector<TemplatePiece>& piece
         } else {
             out += piece.literal;
         }
-        if (out.size() > maxTextLength) {
+        if (leading + out.size() > maxTextLength) {
             interp.raise(Fault::Overflow);
             out.clear();
             return false;

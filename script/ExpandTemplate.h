@@ -6,6 +6,7 @@
 #include "script/Template.h"
 #include "script/Text.h"
 
+#include <span>
 #include <vector>
 
 namespace numbrelle {
@@ -15,6 +16,11 @@ class Interpreter;
 // Expands a compiled template into out; false (and a raised fault) when a
 // reference faults or the text grows past its limit.
 bool ExpandTemplate(Interpreter& interp, const std::vector<TemplatePiece>& pieces, Text& out);
+
+// The rest of an expansion whose first `leading` characters are already
+// written elsewhere: the pieces are read in order and the limit applies to
+// the whole, exactly as ExpandTemplate of all of it would.
+bool ExpandRest(Interpreter& interp, std::span<const TemplatePiece> pieces, std::size_t leading, Text& out);
 
 // Expands a template and appends it to a record text; nothing when it faults.
 void AppendExpanded(Interpreter& interp, const std::vector<TemplatePiece>& pieces, RecordField field);

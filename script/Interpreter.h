@@ -129,6 +129,8 @@ public:
             return;
         storeValue(target, Value::ofSingle(value));
     }
+    // Whether every store must be reported to the observer as a store.
+    bool watchesStores() const { return m_watchStores; }
     // Appends to a record text, refusing (with overflow) to grow it past the
     // text limit.
     void appendToRecord(RecordField field, const Text& text);

@@ -8,6 +8,7 @@
 #include "script/Operands.h"
 
 #include <cmath>
+#include <span>
 
 namespace numbrelle {
 
@@ -60,6 +61,40 @@ bool logarithm(Interpreter& interp, double x, double& out)
     }
     out = std::log(x);
     return true;
+}
+
+// "=(t,[t]...)": a template that starts with the target's own value builds a
+// text that starts with that text. When the whole is to be stored as it
+// stands (below), only the rest is expanded and appended in place, rather than
+// the whole copied and stored again; the steps, faults and text work are
+// those of expanding the whole. Otherwise expanded receives what the
+// expansion gives, and false is returned.
+bool appendedToOwnText(Interpreter& interp, const CompiledStatement& compiled, Text& expanded)
+{
+    const std::vector<TemplatePiece>& pieces = compiled.templ;
+    const VariableStore& variables = interp.variables();
+    const Text* own = !pieces.empty() && pieces[0].isReference && !interp.watchesStores()
+        ? variables.quickStr(compiled.fields[0])
+        : nullptr;
+    // A template that cannot be expanded passes on unexpanded.
+    if (!own || variables.quickStr(pieces[0].reference) != own) {
+        if (!ExpandTemplate(interp, pieces, expanded))
+            expanded = compiled.fields[1].text;
+        return false;
+    }
+    // Reading the reference is text work on its value.
+    interp.chargeText(own->size());
+    if (!ExpandRest(interp, std::span(pieces).subspan(1), own->size(), expanded)) {
+        expanded = compiled.fields[1].text;
+        return false;
+    }
+    if (own->size() + expanded.size() > variables.maxNameLength() && !contains(*own, u':')
+        && !contains(expanded, u':')) {
+        interp.raise(interp.variables().appendToStr(compiled.fields[0], expanded));
+        return true;
+    }
+    expanded.insert(0, *own);
+    return false;
 }
 
 } // namespace
@@ -133,10 +168,9 @@ void runAssign(Interpreter& interp, const Statement& statement)
         return;
     }
 
-    // A template that cannot be expanded passes on unexpanded.
     Text& expanded = interp.scratchText();
-    if (!ExpandTemplate(interp, pieces, expanded))
-        expanded = source.text;
+    if (appendedToOwnText(interp, compiled, expanded))
+        return;
     // A text longer than every declared name, with no index part, names no
     // variable: it is its own value, and the (possibly long) text need not be
     // split and folded to find that out.

@@ -256,6 +256,19 @@ Fault VariableStore::StoreText(const Ref& target, Text& text, Location* storedAt
     return Fault::None;
 }
 
+Fault VariableStore::appendToStr(const Ref& target, TextView rest)
+{
+    Location at;
+    if (!quickLocate(target, target.any, at) || at.type != VarType::Str)
+        return Fault::None;
+    Text& element = m_strs[static_cast<std::size_t>(at.entry)].elements[static_cast<std::size_t>(at.index)];
+    if (element.size() + rest.size() > maxTextLength || m_textChars + rest.size() > maxStoredTextChars)
+        return Fault::Overflow;
+    m_textChars += rest.size();
+    element += rest;
+    return Fault::None;
+}
+
 const Text& VariableStore::entryName(VarType type, std::int32_t entry) const
 {
     switch (type) {

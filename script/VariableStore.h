@@ -138,6 +138,18 @@ public:
             = static_cast<float>(SingleTextValue(value));
         return true;
     }
+    // The str element a reference names, found the quick way; null when it
+    // names anything else or is not yet resolved.
+    const Text* quickStr(const Ref& ref) const
+    {
+        Location at;
+        if (!quickLocate(ref, ref.any, at) || at.type != VarType::Str)
+            return nullptr;
+        return &m_strs[static_cast<std::size_t>(at.entry)].elements[static_cast<std::size_t>(at.index)];
+    }
+    // Appends to the str element that quickStr finds for target, under the
+    // limits StoreText applies to the whole text.
+    Fault appendToStr(const Ref& target, TextView rest);
     // As StoreValue of the text; a str target takes the text over by swapping,
     // so a loop that rebuilds a long text does not copy it once more.
     Fault StoreText(const Ref& target, Text& text, Location* storedAt = nullptr);

@@ -93,5 +93,24 @@ TEST(RepeatedPasses, SinglesAreReadThroughTheirText)
     });
 }
 
+// "=(t,[t]...)" appends to t in place; every row here must read as if the
+// whole text were built and stored again.
+TEST(RepeatedPasses, TextsBuiltOnTheirOwnValue)
+{
+    const Fault mismatch = Fault::TypeMismatch;
+    runLoopCases({
+        { u"str(t);int(k);for(k,1,3){=(t,[t]x);};strout([t]);", u"xxx", {} },
+        { u"str(t);=(t,ab);int(k);for(k,1,3){=(t,[t][t]);};strout([t]);", u"abababababababab", {} },
+        { u"str(t:2);int(k);for(k,0,2){=(t:1,[T:1][k]);};strout([t:1]);", u"012", {} },
+        // A text with a ":" is read as a reference, here one whose index is no number.
+        { u"str(t);=(t,a:);int(k);for(k,1,2){=(t,[t]b);};strout([t]);", u"a:bb", { { mismatch, 4 }, { mismatch, 4 } } },
+        // A text that names a variable stands for its value.
+        { u"int(x);=(x,7);str(t);int(k);for(k,1,2){=(t,[t]x);};strout([t]);", u"7x", {} },
+        // A rest that faults leaves the template unexpanded, as a whole.
+        { u"str(t);int(a:1);int(k);for(k,0,2){=(t,[t][a:k]);};strout([t]);", u"[t][a:k]", { { mismatch, 4 } } },
+        { u"str(t);str(u);=(u,q);int(k);for(k,1,3){=(t,[u]x);=(u,[t]);};strout([t]\\s[u]);", u"qxxx qxxx", {} },
+    });
+}
+
 } // namespace
 } // namespace numbrelle::testing
