@@ -88,8 +88,8 @@ bool appendedToOwnText(Interpreter& interp, const CompiledStatement& compiled, T
         expanded = compiled.fields[1].text;
         return false;
     }
-    if (own->size() + expanded.size() > variables.maxNameLength() && !contains(*own, u':')
-        && !contains(expanded, u':')) {
+    if (own->size() + expanded.size() > variables.maxNameLength() && !contains(expanded, u':')
+        && !interp.variables().strHoldsColon(compiled.fields[0])) {
         interp.raise(interp.variables().appendToStr(compiled.fields[0], expanded));
         return true;
     }

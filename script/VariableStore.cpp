@@ -50,6 +50,7 @@ void VariableStore::clear()
     m_maxNameLength = 0;
     m_textChars = 0;
     m_declarations = 0;
+    m_colonFree = {};
     m_runStamp = nextRunStamp();
     restamp();
 }
@@ -207,6 +208,7 @@ Fault VariableStore::storeConverted(const Location& at, const Value& value)
     }
     case VarType::Str: {
         Text& element = m_strs[at.entry].elements[i];
+        m_colonFree = {};
         if (value.kind == ValueKind::Text) {
             if (value.text.size() > maxTextLength
                 || m_textChars - element.size() + value.text.size() > maxStoredTextChars)
@@ -247,6 +249,7 @@ Fault VariableStore::StoreText(const Ref& target, Text& text, Location* storedAt
     if (storedAt)
         storedAt->entry = -1;
     Text& element = m_strs[at.entry].elements[static_cast<std::size_t>(at.index)];
+    m_colonFree = {};
     if (text.size() > maxTextLength || m_textChars - element.size() + text.size() > maxStoredTextChars)
         return Fault::Overflow;
     m_textChars = m_textChars - element.size() + text.size();
@@ -267,6 +270,22 @@ Fault VariableStore::appendToStr(const Ref& target, TextView rest)
     m_textChars += rest.size();
     element += rest;
     return Fault::None;
+}
+
+bool VariableStore::strHoldsColon(const Ref& target)
+{
+    Location at;
+    if (!quickLocate(target, target.any, at) || at.type != VarType::Str)
+        return true;
+    const TextView element = m_strs[static_cast<std::size_t>(at.entry)].elements[static_cast<std::size_t>(at.index)];
+    const bool known
+        = m_colonFree.entry == at.entry && m_colonFree.index == at.index && m_colonFree.length <= element.size();
+    if (contains(element.substr(known ? m_colonFree.length : 0), u':')) {
+        m_colonFree = {};
+        return true;
+    }
+    m_colonFree = { at.entry, at.index, element.size() };
+    return false;
 }
 
 const Text& VariableStore::entryName(VarType type, std::int32_t entry) const

@@ -150,6 +150,8 @@ public:
     // Appends to the str element that quickStr finds for target, under the
     // limits StoreText applies to the whole text.
     Fault appendToStr(const Ref& target, TextView rest);
+    // Whether the str element that quickStr finds for target holds a ":".
+    bool strHoldsColon(const Ref& target);
     // As StoreValue of the text; a str target takes the text over by swapping,
     // so a loop that rebuilds a long text does not copy it once more.
     Fault StoreText(const Ref& target, Text& text, Location* storedAt = nullptr);
@@ -276,6 +278,15 @@ private:
     std::int64_t m_elementCount = 0;
     std::size_t m_maxNameLength = 0;
     std::size_t m_textChars = 0;
+    // How much of one str element is known to hold no ":". Appending keeps
+    // what is known, so a text built up by appending is scanned only where it
+    // grew; every other change to a str element forgets it.
+    struct ColonFreePrefix {
+        std::int32_t entry = -1;
+        std::int16_t index = 0;
+        std::size_t length = 0;
+    };
+    ColonFreePrefix m_colonFree;
     std::uint64_t m_runStamp = 0;
     std::uint64_t m_declarations = 0;
     std::uint64_t m_stamp = 0;

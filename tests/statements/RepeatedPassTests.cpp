@@ -109,6 +109,15 @@ TEST(RepeatedPasses, TextsBuiltOnTheirOwnValue)
         // A rest that faults leaves the template unexpanded, as a whole.
         { u"str(t);int(a:1);int(k);for(k,0,2){=(t,[t][a:k]);};strout([t]);", u"[t][a:k]", { { mismatch, 4 } } },
         { u"str(t);str(u);=(u,q);int(k);for(k,1,3){=(t,[u]x);=(u,[t]);};strout([t]\\s[u]);", u"qxxx qxxx", {} },
+        // A text stored otherwise, here one with a ":" where the appends had
+        // seen none, is looked at afresh by the next append.
+        { u"str(t);int(k);for(k,1,4){=(t,[t]x);if(k==3){=(t,:yz);};};strout([t]);", u":yzx",
+            { { mismatch, 5 }, { mismatch, 3 } } },
+        { u"str(t);int(k);for(k,1,4){=(t,[t]x);if(k==2){=(t,y:);};};strout([t]);", u"y:xx",
+            { { mismatch, 3 }, { mismatch, 3 } } },
+        { u"str(t);str(u);int(k);for(k,1,4){=(t,[t]x);if(k==2){=(u,[t]);=(t,[u]:);};};strout([t]);", u"xx:xx",
+            { { mismatch, 4 }, { mismatch, 4 } } },
+        { u"str(t:1);int(k);for(k,1,4){=(t:0,[t:0]x);=(t:1,[t:1]:);};strout([t:0]\\s[t:1]);", u"xxxx ::::", {} },
     });
 }
 
