@@ -33,17 +33,21 @@ Json drawingJson(const DrawingList& drawing)
 }
 
 // Continuation lines of a multi-line text line up under its first line.
+// A CR before an LF is left out; a CR on its own stays.
 std::string indented(const Text& text, const std::string& indent)
 {
-    std::string lines = utf8(text);
+    const std::string lines = utf8(text);
     std::string out;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i] == '\r' && i + 1 < lines.size() && lines[i + 1] == '\n')
-            continue;
-        out += lines[i];
-        if (lines[i] == '\n')
-            out += indent;
+    out.reserve(lines.size());
+    std::size_t start = 0;
+    for (std::size_t end = lines.find('\n'); end != std::string::npos; end = lines.find('\n', start)) {
+        const std::size_t kept = end > start && lines[end - 1] == '\r' ? end - 1 : end;
+        out.append(lines, start, kept - start);
+        out += '\n';
+        out += indent;
+        start = end + 1;
     }
+    out.append(lines, start);
     return out;
 }
 

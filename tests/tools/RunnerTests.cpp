@@ -2,6 +2,7 @@
 // folder, run through the runner's main, the output read back as JSON.
 #include "tests/tools/RunnerFixture.h"
 #include "tools/Engine.h"
+#include "tools/Report.h"
 #include "tools/Runner.h"
 
 #include "platform/Recording.h"
@@ -203,6 +204,19 @@ TEST_F(RunnerTest, ReadableFormNamesTheStatementOfEachMessage)
     EXPECT_NE(result.out.find("question:    a\n             b\n"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("  error  line 1\n    エラー"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("\n    2    bogus    \"\"\n"), std::string::npos) << result.out;
+}
+
+// Continuation lines of a record text line up under its first line; only a
+// CR that ends a line with its LF is left out.
+TEST(RunText, ContinuationLinesLineUp)
+{
+    runner::RunReport report;
+    report.file = "f";
+    report.run = 1;
+    report.record.questionText = u"a\r\nb\rc\r\r\nd\n問\r";
+    const std::string text = runner::runText(report);
+    EXPECT_NE(text.find("question:    a\n             b\rc\r\n             d\n             問\r\n"), std::string::npos)
+        << text;
 }
 
 // What a trace or a check mode will rely on: its observer sees each run whole,
