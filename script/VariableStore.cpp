@@ -35,6 +35,24 @@ bool aliases(const Text& storage, TextView view)
         && before(view.data(), storage.data() + storage.size() + 1);
 }
 
+// The stored-text limit counts characters, not the memory behind them, and a
+// str keeps its buffer when a shorter text replaces a longer one (or is handed
+// the buffer of a scratch text that once held a megabyte). So no element may
+// keep much more memory than its text needs, else a loop storing short texts
+// into many elements could hold gigabytes while counting a few characters.
+// Appending doubles a buffer at most, so ordinary growth never trims.
+bool bufferFarAboveText(const Text& text)
+{
+    constexpr std::size_t slack = 256;
+    return text.capacity() > 4 * text.size() + slack;
+}
+
+void keepBufferNearText(Text& element)
+{
+    if (bufferFarAboveText(element))
+        element.shrink_to_fit();
+}
+
 } // namespace
 
 VariableStore::VariableStore() { clear(); }
@@ -218,6 +236,7 @@ Fault VariableStore::storeConverted(const Location& at, const Value& value)
                 element = Text(value.text);
             else
                 element.assign(value.text);
+            keepBufferNearText(element);
         } else {
             // A number's text is a few characters: the limits cannot be reached.
             m_textChars -= element.size();
@@ -253,7 +272,13 @@ Fault VariableStore::StoreText(const Ref& target, Text& text, Location* storedAt
     if (text.size() > maxTextLength || m_textChars - element.size() + text.size() > maxStoredTextChars)
         return Fault::Overflow;
     m_textChars = m_textChars - element.size() + text.size();
-    element.swap(text);
+    // A scratch buffer far larger than its text stays with the scratch, which
+    // will fill it again; the element gets a copy.
+    if (bufferFarAboveText(text))
+        element.assign(text);
+    else
+        element.swap(text);
+    keepBufferNearText(element);
     if (storedAt)
         *storedAt = at;
     return Fault::None;

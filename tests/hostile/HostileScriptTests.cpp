@@ -145,6 +145,7 @@ std::vector<Case> growthCases()
     const Text declareY = context(u"int", u"y,");
     const Text line1 = context(u"line", u"0,0,1,1,");
     const Text line2 = context(u"line", u"1,1,0,0,");
+    const Text overflowingStore = context(u"=", u"a:k,?[t],");
     return {
         // "ab" doubled 19 times is the longest text there may be. The 20th
         // doubling cannot be expanded, so its unexpanded text "[t][t]" is what
@@ -164,6 +165,17 @@ std::vector<Case> growthCases()
             { faultBox(Fault::Overflow, 0, context(u"int", u"a:99999999999999999999,")) }, u"" },
         { "NegativeBound", "int(a:-5);=(a:0,7);strout([a:0]);",
             { faultBox(Fault::TypeMismatch, 0, context(u"int", u"a:-5,")) }, u"7" },
+        // A short text where a long one was, in element after element: each
+        // element must give up the long text's memory, not just its count.
+        { "ShortTextsReplaceLongOnesInManyElements",
+            "str(t);=(t,ab);int(i);for(i,1,18){=(t,[t][t]);};str(a:2000);int(k);"
+            "for(k,0,600){=(a:k,[t]);=(a:k,x);};strout([a:600]);",
+            {}, u"x" },
+        // Every pass builds a text one character too long and stores its
+        // unexpanded form instead; the megabyte it built must not go with it.
+        { "OverflowingTextsIntoManyElements",
+            "str(t);=(t,ab);int(i);for(i,1,19){=(t,[t][t]);};str(a:2000);int(k);for(k,0,300){=(a:k,?[t]);};",
+            floodOf({ faultBox(Fault::Overflow, 9, overflowingStore) }, 9, overflowingStore), u"" },
         // Two lines a pass: the list is full after 16384 passes.
         { "FortyThousandDrawings", "int(i);for(i,1,20000){line(0,0,1,1);line(1,1,0,0);};",
             floodOf({ faultBox(Fault::Overflow, 2, line1), faultBox(Fault::Overflow, 3, line2) }, 2, line1), u"" },
