@@ -176,9 +176,9 @@ std::uint32_t thresholdOf(int k) { return powerOfTenThresholds[static_cast<std::
 // hold exactly (M x 5^16 < 2^62). False outside the range.
 bool sevenDigits(float value, std::uint32_t& digits, int& exponent)
 {
-    const auto bits = std::bit_cast<std::uint32_t>(std::fabs(value));
-    if (bits < thresholdOf(lowestExponent) || bits >= thresholdOf(highestExponent + 1))
+    if (!InSevenDigitRange(value))
         return false;
+    const auto bits = std::bit_cast<std::uint32_t>(std::fabs(value));
     const BinarySingle single = binaryOf(bits);
     // floor(log10 |value|) is floor(log10(2) x floor(log2 |value|)) or one more.
     const int log2 = single.exponent + 23;
@@ -208,6 +208,12 @@ bool sevenDigits(float value, std::uint32_t& digits, int& exponent)
 }
 
 } // namespace
+
+bool InSevenDigitRange(float value)
+{
+    const auto bits = std::bit_cast<std::uint32_t>(std::fabs(value));
+    return bits >= thresholdOf(lowestExponent) && bits < thresholdOf(highestExponent + 1);
+}
 
 double SingleTextValue(float value)
 {

@@ -42,6 +42,9 @@ Fault CheckedInt32(double rounded, std::int32_t& out);
 // What a finite single reads as once written with SingleText and read back:
 // the nearest double to its 7-significant-digit form.
 double SingleTextValue(float value);
+// Whether 1e-10 <= |value| < 1e7, where SingleText and SingleTextValue take
+// their fast, exact way (and where nearly every script value lies).
+bool InSevenDigitRange(float value);
 
 Text IntegerText(std::int32_t value);
 // At most 7 significant digits, as "%.7G" writes them; negative zero is "0";

@@ -250,6 +250,9 @@ Fault VariableStore::storeConverted(const Location& at, const Value& value)
         float converted = 0;
         if (const Fault fault = value.toSingle(converted); fault != Fault::None)
             return fault;
+        // Ints, bits and singles convert to the value of their text already.
+        if (value.kind == ValueKind::Text && InSevenDigitRange(converted))
+            converted = static_cast<float>(SingleTextValue(converted));
         m_singles[at.entry].elements[i] = converted;
         break;
     }

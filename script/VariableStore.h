@@ -68,7 +68,8 @@ public:
     // NumericValue converted with ToSingle, when that needs no text and cannot
     // fault: an element of an int or single variable, or a written number
     // that names no variable. A single element is read through its text form
-    // (SingleTextValue), as every reading of one is.
+    // (SingleTextValue), as every reading of one is; within the seven-digit
+    // range an element already holds that value (see singleElements).
     bool quickNumericSingle(const Ref& ref, float& out) const
     {
         const Resolution& resolution = ref.numeric;
@@ -78,7 +79,8 @@ public:
         if (ref.hasIndex && !quickIndex(ref, resolution, index))
             return false;
         if (resolution.singles) {
-            out = static_cast<float>(SingleTextValue(resolution.singles[index]));
+            const float element = resolution.singles[index];
+            out = InSevenDigitRange(element) ? element : static_cast<float>(SingleTextValue(element));
             return true;
         }
         if (resolution.ints) {
@@ -272,6 +274,12 @@ private:
 
     std::vector<VariableEntry<std::int16_t>> m_ints;
     std::vector<VariableEntry<Text>> m_strs;
+    // Every single element within the seven-digit range (InSevenDigitRange)
+    // holds the value of its own text, SingleTextValue: a store keeps that
+    // value rather than the single it was given. The two show the same text
+    // and read as the same number (SingleTextValue of the one is the other),
+    // which a check of every single in the range confirms, so nothing a script
+    // sees changes, and reading such an element needs no second rounding.
     std::vector<VariableEntry<float>> m_singles;
     std::vector<VariableEntry<std::uint8_t>> m_bits;
     std::unordered_map<Text, NameSlots> m_index;

@@ -163,6 +163,29 @@ TEST(Numbers, SingleTextAgreesWithTheGeneralFormatter)
     EXPECT_GT(compared, 1000000);
 }
 
+// A single element keeps the value of its own text in place of the single
+// stored (VariableStore.h), which must show the same text and read as the
+// same number. Every single of the range has been checked once; these
+// patterns keep checking.
+TEST(Numbers, TheValueOfASinglesTextIsItsOwnValue)
+{
+    int compared = 0;
+    for (std::uint64_t bits = 0; bits <= 0xFFFFFFFFu; bits += 4093) {
+        const float value = singleOfBits(static_cast<std::uint32_t>(bits));
+        if (!InSevenDigitRange(value))
+            continue;
+        const auto kept = static_cast<float>(SingleTextValue(value));
+        ASSERT_EQ(SingleText(kept), SingleText(value)) << bits;
+        ASSERT_EQ(static_cast<float>(SingleTextValue(kept)), kept) << bits;
+        ++compared;
+    }
+    EXPECT_GT(compared, 200000);
+    for (const float edge : { 1e-10f, -1e-10f, 9999999.0f, 9999999.5f, 1e7f, 0.0f }) {
+        const bool inRange = std::fabs(edge) >= 1e-10 && std::fabs(edge) < 1e7;
+        EXPECT_EQ(InSevenDigitRange(edge), inRange) << edge;
+    }
+}
+
 // The fast rounding finds the decimal exponent by comparing with the singles
 // nearest each power of ten, where a digit is most easily lost or gained.
 TEST(Numbers, SingleTextAgreesAroundPowersOfTen)

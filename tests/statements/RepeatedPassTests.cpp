@@ -87,6 +87,14 @@ TEST(RepeatedPasses, SinglesAreReadThroughTheirText)
         // A written number beyond the single range is no single: the step faults.
         { u"single(y);int(k);for(k,1,2){dec=+(y,y,1E+39);};strout([y]);", u"0",
             { { Fault::Overflow, 3 }, { Fault::Overflow, 3 } } },
+        // A single stored from a text shows, and reads as, its seven digits.
+        { u"single(x);single(y);int(k);for(k,1,2){=(x,0.123456789);dec=*(y,x,1);};strout([x]\\s[y]);",
+            u"0.1234568 0.1234568", {} },
+        { u"single(x:1);single(y);int(k);for(k,0,1){=(x:k,9999999.7);dec=+(y,x:k,0);};strout([x:0]\\s[y]);",
+            u"1E+07 1E+07", {} },
+        { u"single(x);int(n);int(k);for(k,1,2){=(x,2.49999999);=(n,x);};strout([x]\\s[n]);if(x==2.5){strout(=);};",
+            u"2.5 2=", {} },
+        { u"single(x);bit(b);int(k);for(k,1,2){=(x,1.00000004);=(b,x);};if(x==1){strout([b]);};", u"1", {} },
         // An infinite quotient is a text that no single takes.
         { u"single(y);int(k);for(k,1,3){dec=/(y,k,0);};strout([y]);", u"0",
             { { Fault::TypeMismatch, 3 }, { Fault::TypeMismatch, 3 }, { Fault::TypeMismatch, 3 } } },
