@@ -122,10 +122,11 @@ public:
             return;
         storeValue(target, Value::ofInt(value));
     }
-    // storeValue of a finite single.
-    void storeSingle(const Ref& target, float value)
+    // storeValue of a finite single; kept says it is the value of its own
+    // text already (SingleTextValue), so storing need not round it again.
+    void storeSingle(const Ref& target, float value, SingleKept kept = SingleKept::No)
     {
-        if (!m_watchStores && m_variables.quickStoreSingle(target, value))
+        if (!m_watchStores && m_variables.quickStoreSingle(target, value, kept))
             return;
         storeValue(target, Value::ofSingle(value));
     }

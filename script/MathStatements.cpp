@@ -20,6 +20,9 @@ enum class Scale { Int16, Int32 };
 // convert is taken as 0.
 double argument16(Interpreter& interp, const Ref& field)
 {
+    std::int16_t n = 0;
+    if (interp.variables().quickNumericInt(field, n))
+        return n;
     return int16OrZero(interp, numericOrWritten(interp, field));
 }
 double argument32(Interpreter& interp, const Ref& field)
@@ -46,7 +49,11 @@ void storeScaled(Interpreter& interp, const Ref& target, double f, Scale scale)
         interp.raise(fault);
         return;
     }
-    interp.storeSingle(target, static_cast<float>(r / 10000.0));
+    // A multiple of 0.0001 within the 16-bit scale has at most five digits, so
+    // the single nearest it is the value of its own text (a test checks every
+    // one); a wider scale's may not be.
+    const SingleKept kept = scale == Scale::Int16 ? SingleKept::Yes : SingleKept::No;
+    interp.storeSingle(target, static_cast<float>(r / 10000.0), kept);
 }
 
 // The quotient pi / 180 is formed first, as the degree conversion always was.

@@ -18,6 +18,9 @@ namespace numbrelle {
 
 enum class VarType : std::uint8_t { Int = 0, Str = 1, Single = 2, Bit = 3 };
 
+// Whether a single is known to be the value of its own text (SingleTextValue).
+enum class SingleKept : std::uint8_t { No, Yes };
+
 // Which tables a name is looked up in: OperandValue searches all four,
 // NumericValue all but str, and an index names only an int variable.
 enum class Lookup : std::uint8_t { AnyType, Numeric, IntsOnly };
@@ -131,13 +134,13 @@ public:
     // the quick way; false, with nothing stored, when the target is anything
     // else. What is kept is the value of the single's text, as storing its text
     // would keep.
-    bool quickStoreSingle(const Ref& target, float value)
+    bool quickStoreSingle(const Ref& target, float value, SingleKept kept)
     {
         Location at;
         if (!quickLocate(target, target.any, at) || at.type != VarType::Single)
             return false;
         m_singles[static_cast<std::size_t>(at.entry)].elements[static_cast<std::size_t>(at.index)]
-            = static_cast<float>(SingleTextValue(value));
+            = kept == SingleKept::Yes ? value : static_cast<float>(SingleTextValue(value));
         return true;
     }
     // The str element a reference names, found the quick way; null when it

@@ -186,6 +186,16 @@ TEST(Numbers, TheValueOfASinglesTextIsItsOwnValue)
     }
 }
 
+// =sin and =cos store a multiple of 0.0001 in the 16-bit scale as the single
+// nearest it, taken to be the value of its own text without rounding again.
+TEST(Numbers, EveryScaledSixteenBitValueIsItsOwnTextsValue)
+{
+    for (std::int32_t r = -32768; r <= 32767; ++r) {
+        const auto value = static_cast<float>(r / 10000.0);
+        ASSERT_EQ(static_cast<float>(SingleTextValue(value)), value) << r;
+    }
+}
+
 // The fast rounding finds the decimal exponent by comparing with the singles
 // nearest each power of ten, where a digit is most easily lost or gained.
 TEST(Numbers, SingleTextAgreesAroundPowersOfTen)
