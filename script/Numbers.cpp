@@ -167,6 +167,8 @@ constexpr auto powerOfTenThresholds = [] {
     return thresholds;
 }();
 
+static_assert(powerOfTenThresholds.front() == sevenDigitRangeLow && powerOfTenThresholds.back() == sevenDigitRangeEnd);
+
 std::uint32_t thresholdOf(int k) { return powerOfTenThresholds[static_cast<std::size_t>(k - lowestExponent)]; }
 
 // Rounds |value| to 7 significant digits, halves to even, exactly as printf
@@ -208,12 +210,6 @@ bool sevenDigits(float value, std::uint32_t& digits, int& exponent)
 }
 
 } // namespace
-
-bool InSevenDigitRange(float value)
-{
-    const auto bits = std::bit_cast<std::uint32_t>(std::fabs(value));
-    return bits >= thresholdOf(lowestExponent) && bits < thresholdOf(highestExponent + 1);
-}
 
 double SingleTextValue(float value)
 {

@@ -7,6 +7,7 @@
 #include "script/Fault.h"
 #include "script/Text.h"
 
+#include <bit>
 #include <cstdint>
 #include <optional>
 
@@ -42,9 +43,19 @@ Fault CheckedInt32(double rounded, std::int32_t& out);
 // What a finite single reads as once written with SingleText and read back:
 // the nearest double to its 7-significant-digit form.
 double SingleTextValue(float value);
+// The bits of the smallest singles at or above 1e-10 and 1e7; Numbers.cpp
+// checks them against the powers of ten it works them out from.
+inline constexpr std::uint32_t sevenDigitRangeLow = 0x2EDBE6FFu;
+inline constexpr std::uint32_t sevenDigitRangeEnd = 0x4B189680u;
+
 // Whether 1e-10 <= |value| < 1e7, where SingleText and SingleTextValue take
-// their fast, exact way (and where nearly every script value lies).
-bool InSevenDigitRange(float value);
+// their fast, exact way (and where nearly every script value lies). A
+// positive single's bits order as its values do.
+inline bool InSevenDigitRange(float value)
+{
+    const std::uint32_t magnitude = std::bit_cast<std::uint32_t>(value) & 0x7FFFFFFFu;
+    return magnitude >= sevenDigitRangeLow && magnitude < sevenDigitRangeEnd;
+}
 
 Text IntegerText(std::int32_t value);
 // At most 7 significant digits, as "%.7G" writes them; negative zero is "0";
