@@ -36,7 +36,14 @@ TEST_F(CheckTest, HealthyFileHasNoFinding)
     for (const std::string& script : { healthy, healthy + picture }) {
         Json report = check(script, 50, 0);
         EXPECT_EQ(report["healthy"], true) << script;
-        EXPECT_EQ(report["findings"], Json::array()) << report.dump();
+        // The time warning reads the clock, and a busy machine can hold one
+        // run past the frame budget; it never fails the check, so it is no
+        // finding of the file here.
+        Json findings = Json::array();
+        for (const Json& finding : report["findings"])
+            if (finding["check"] != "time")
+                findings.push_back(finding);
+        EXPECT_EQ(findings, Json::array()) << report.dump();
         EXPECT_GE(report["distinctQuestions"].get<int>(), 20);
         EXPECT_GE(report["worstMs"].get<double>(), report["meanMs"].get<double>());
         EXPECT_GE(report["worstSeed"].get<int>(), 1);

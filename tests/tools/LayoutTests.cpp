@@ -201,8 +201,13 @@ TEST_F(LayoutTest, FilesReachThePreviewAsTheyAreNamed)
     EXPECT_EQ(arguments, (std::vector<std::string> { "--layout", "--runs", "3", quote }));
     const Json report = Json::parse(result.out);
     EXPECT_EQ(report["layoutRuns"], 3);
-    ASSERT_EQ(report["findings"].size(), 2u) << result.out; // variety, and the layout's
-    EXPECT_EQ(report["findings"][1]["line"], 5);
+    // variety, and the layout's; the clock's time warning may come on a busy machine.
+    Json findings = Json::array();
+    for (const Json& finding : report["findings"])
+        if (finding["check"] != "time")
+            findings.push_back(finding);
+    ASSERT_EQ(findings.size(), 2u) << result.out;
+    EXPECT_EQ(findings[1]["line"], 5);
 }
 
 } // namespace
