@@ -1,6 +1,7 @@
 // How long the drill program makes a learner wait: loading a large library of
 // question files when Start is pressed, and making and showing one question
 // with its picture, which must fit in one frame.
+#include "bench/BenchApplication.h"
 #include "drill/Form1.h"
 #include "drill/InterpreterScript.h"
 #include "drill/Picture.h"
@@ -19,17 +20,6 @@
 
 namespace numbrelle {
 namespace {
-
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "numbrelle_bench";
-    static char* argv[] = { name, nullptr };
-    if (!QApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-    }
-}
 
 // A question file of the usual kind, about a kilobyte: a remark, the texts,
 // a few numbers drawn and combined, the answer and a small picture.

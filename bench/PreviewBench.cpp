@@ -1,6 +1,7 @@
 // What the preview makes an author wait for: the question screen painted
 // again after a save, and each screen written as an image or measured for
 // its layout alone.
+#include "bench/BenchApplication.h"
 #include "platform/Recording.h"
 #include "script/Limits.h"
 #include "tools/preview/PngExport.h"
@@ -17,17 +18,6 @@
 
 namespace numbrelle::preview {
 namespace {
-
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "numbrelle_bench";
-    static char* argv[] = { name, nullptr };
-    if (!QApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-    }
-}
 
 // A question with a picture and labels, as the bundled files have them.
 std::string question(int n)
