@@ -27,6 +27,15 @@ foreach(program IN LISTS programs)
   endif()
 endforeach()
 
+# The questions lie in share/, and the program finds them beside itself through a relative link.
+if(NOT IS_SYMLINK "${folder}/questions")
+  message(FATAL_ERROR "no link ${folder}/questions")
+endif()
+file(READ_SYMLINK "${folder}/questions" target)
+if(NOT target STREQUAL "../../share/numbrelle/questions")
+  message(FATAL_ERROR "lib/numbrelle/questions points to ${target}")
+endif()
+
 # Every bundled question file, and nothing else, lies beside the program.
 file(GLOB bundled RELATIVE "${SOURCE_QUESTIONS}" "${SOURCE_QUESTIONS}/*")
 file(GLOB installed RELATIVE "${folder}/questions" "${folder}/questions/*")
@@ -69,9 +78,17 @@ if(WITH_GUI)
     message(FATAL_ERROR "the installed numbrelle-preview failed (${status}):\n${errors}\n${output}")
   endif()
 endif()
-if(NOT EXISTS "${PREFIX}/share/icons/hicolor/scalable/apps/numbrelle.svg")
-  message(FATAL_ERROR "the icon is not installed")
-endif()
+foreach(file share/icons/hicolor/scalable/apps/numbrelle.svg share/metainfo/org.numbrelle.Numbrelle.metainfo.xml
+             share/doc/numbrelle/authoring.md share/doc/numbrelle/screenshots/preview.png)
+  if(NOT EXISTS "${PREFIX}/${file}")
+    message(FATAL_ERROR "${file} is not installed")
+  endif()
+endforeach()
+foreach(program IN LISTS programs)
+  if(NOT EXISTS "${PREFIX}/share/man/man1/${program}.1")
+    message(FATAL_ERROR "the manual page of ${program} is not installed")
+  endif()
+endforeach()
 
 # The installed runner, called through its link, runs every installed question.
 list(TRANSFORM installed PREPEND "${folder}/questions/")
