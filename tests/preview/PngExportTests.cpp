@@ -93,6 +93,34 @@ TEST(WritePngs, FilesThatCannotBeShownFailTheRun)
     EXPECT_FALSE(QImage(QString::fromStdString(folder.path("images/clean-1.png"))).isNull());
 }
 
+TEST(WritePngs, FilesOfOneStemAreRefusedBeforeAnyImageIsWritten)
+{
+    ScratchFolder folder;
+    const std::string first = folder.write("clean.txt", clean);
+    std::filesystem::create_directories(folder.path("other"));
+    struct Row {
+        const char* what;
+        std::vector<std::string> files;
+        int status;
+    };
+    const Row rows[] = {
+        { "another folder", { first, folder.write("other/clean.txt", planted) }, PngFailed },
+        { "another extension", { first, folder.write("clean.dat", planted) }, PngFailed },
+        { "the same file twice", { first, folder.path("other/../clean.txt") }, NoWarning },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::filesystem::remove_all(folder.path("images"));
+        const Result result = writePngs(folder, 1, row.files);
+        EXPECT_EQ(result.status, row.status) << result.err;
+        const bool written = std::filesystem::exists(folder.path("images/clean-1.png"));
+        EXPECT_EQ(written, row.status != PngFailed);
+        if (row.status == PngFailed) {
+            EXPECT_NE(result.err.find(" would both write clean-S.png"), std::string::npos) << result.err;
+        }
+    }
+}
+
 // The program itself, without a display named: it must pick the offscreen
 // platform by itself, and its exit status is what CI reads.
 TEST(WritePngs, TheProgramNeedsNoDisplayAndExitsByWhatItFound)
@@ -128,6 +156,8 @@ TEST(ParseArguments, WindowAndImages)
         { { "--png", "out" }, "--png needs at least one file" },
         { { "--png" }, "--png needs a folder" },
         { { "--png", "out", "--seed", "2", "q.txt" }, "--png uses the seeds 1..N; --seed does not apply" },
+        { { "--layout", "--seed", "2", "q.txt" }, "--layout uses the seeds 1..N; --seed does not apply" },
+        { { "--layout" }, "--layout needs at least one file" },
         { { "--png", "out", "--runs", "0", "q.txt" }, "--runs needs a whole number of at least 1" },
         { { "--seed", "x", "q.txt" }, "--seed needs a whole number of at least 1" },
         { { "--frob", "q.txt" }, "unknown option --frob" },

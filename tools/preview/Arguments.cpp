@@ -71,10 +71,11 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments)
     if (parsed.help)
         return { parsed, {} };
     if (parsed.png) {
+        const std::string option = parsed.png->folder.empty() ? "--layout" : "--png";
         if (seedGiven)
-            return { std::nullopt, "--png uses the seeds 1..N; --seed does not apply" };
+            return { std::nullopt, option + " uses the seeds 1..N; --seed does not apply" };
         if (files.empty())
-            return { std::nullopt, "--png needs at least one file" };
+            return { std::nullopt, option + " needs at least one file" };
         parsed.png->runs = runs.value_or(1);
         parsed.png->files = std::move(files);
         return { parsed, {} };

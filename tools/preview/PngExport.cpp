@@ -92,10 +92,32 @@ bool writeFile(const LoadedFile& file, const PngOptions& options, std::ostream& 
     return written;
 }
 
+// Images are named after the file's stem, so two files of one stem (a.txt and
+// other/a.txt, a.txt and a.dat) would overwrite each other's images unseen.
+// Returns the first such pair's message; empty when every stem is its own.
+std::string clashingStems(const std::vector<std::string>& files)
+{
+    std::map<std::string, std::filesystem::path> byStem;
+    for (const std::string& file : files) {
+        const std::filesystem::path path = std::filesystem::absolute(file).lexically_normal();
+        const auto [it, added] = byStem.try_emplace(path.stem().string(), path);
+        if (!added && it->second != path)
+            return it->second.string() + " and " + path.string() + " would both write " + it->first
+                + "-S.png; give one of them another name";
+    }
+    return {};
+}
+
 } // namespace
 
 int WritePngs(const PngOptions& options, std::ostream& out, std::ostream& err)
 {
+    if (!options.folder.empty()) {
+        if (const std::string clash = clashingStems(options.files); !clash.empty()) {
+            err << "numbrelle-preview: " << clash << '\n';
+            return PngFailed;
+        }
+    }
     if (!options.folder.empty() && !QDir().mkpath(QString::fromStdString(options.folder))) {
         err << "numbrelle-preview: cannot make the folder " << options.folder << '\n';
         return PngFailed;
