@@ -19,6 +19,12 @@ NUMBRELLE_BENCH_PACKAGES=(
     tcl8.6 python3 lua5.4 valgrind
 )
 
+# Only scripts/package needs these: Debian's packaging tools and the
+# validators it runs on the package.
+NUMBRELLE_PACKAGE_PACKAGES=(
+    debhelper dpkg-dev lintian appstream desktop-file-utils
+)
+
 # Two jobs at most: the CI machine has two cores and so do the shared ones.
 NUMBRELLE_JOBS=${NUMBRELLE_JOBS:-$(( $(nproc) < 2 ? $(nproc) : 2 ))}
 
