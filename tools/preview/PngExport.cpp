@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <map>
 #include <ostream>
+#include <system_error>
 #include <tuple>
 
 namespace numbrelle::preview {
@@ -99,7 +100,12 @@ std::string clashingStems(const std::vector<std::string>& files)
 {
     std::map<std::string, std::filesystem::path> byStem;
     for (const std::string& file : files) {
-        const std::filesystem::path path = std::filesystem::absolute(file).lexically_normal();
+        // Without a working folder (removed under us) the path is compared as given.
+        std::error_code error;
+        std::filesystem::path path = std::filesystem::absolute(file, error);
+        if (error)
+            path = file;
+        path = path.lexically_normal();
         const auto [it, added] = byStem.try_emplace(path.stem().string(), path);
         if (!added && it->second != path)
             return it->second.string() + " and " + path.string() + " would both write " + it->first
